@@ -1,0 +1,18 @@
+# Warnings, floating-point model and sanitizers for the project's own targets.
+
+# quillory_project_options(target): applied to every target built from our sources.
+function(quillory_project_options target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                           -Wno-sign-conversion -Werror)
+endfunction()
+
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
+  # 32-bit x86: keep arithmetic in SSE2 registers so results match the 64-bit builds
+  # instead of the x87 unit's extended precision.
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
+if(QUILLORY_SANITIZER)
+  add_compile_options(-fsanitize=${QUILLORY_SANITIZER} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${QUILLORY_SANITIZER})
+endif()

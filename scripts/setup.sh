@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building and testing the plug-in needs.
+# Safe to run again: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev clang-format
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  libx11-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -q
+"${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
