@@ -47,6 +47,7 @@ bool AudioEffectX::copySpeaker(VstSpeakerProperties* to, VstSpeakerProperties* f
         return false;
     }
     copyString(to->name, from->name, 63);
+    to->name[63] = '\0';
     to->type = from->type;
     to->azimuth = from->azimuth;
     to->elevation = from->elevation;

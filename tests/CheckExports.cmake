@@ -1,0 +1,11 @@
+# Fails unless MODULE exports exactly VSTPluginMain and main.
+execute_process(COMMAND nm -D --defined-only ${MODULE} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "[^ \n]+\n" names "${symbols}")
+string(REPLACE "\n" "" names "${names}")
+list(SORT names)
+if(NOT names STREQUAL "VSTPluginMain;main")
+  message(FATAL_ERROR "unexpected exports of ${MODULE}: ${names}")
+endif()

@@ -1,0 +1,70 @@
+// The effect object itself, where a host cannot see the state directly.
+
+#include "plugin/QuilloryChorusVst.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace quillory {
+namespace {
+
+TEST(Effect, UnusableSampleRatesAreIgnored) {
+    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
+    effect->setSampleRate(48000.0f);
+    for (float rate : {0.0f, -44100.0f, std::nanf(""), INFINITY, -INFINITY}) {
+        effect->setSampleRate(rate);
+        EXPECT_EQ(effect->getSampleRate(), 48000.0f);
+        EXPECT_EQ(effect->engineSampleRate, 48000.0);
+    }
+    effect->setSampleRate(96000.0f);
+    EXPECT_EQ(effect->engineSampleRate, 96000.0);
+}
+
+TEST(Effect, WithoutHostTheRecordKeepsTheBaseDefaults) {
+    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
+    AEffect* record = effect->getAeffect();
+    EXPECT_EQ(record->numInputs, 1);
+    EXPECT_EQ(record->numOutputs, 2);
+    EXPECT_EQ(record->uniqueID, 0x4E6F4566);
+    EXPECT_EQ(record->flags, effFlagsCanReplacing | effFlagsHasEditor);
+}
+
+TEST(Effect, StartsAtTheEngineResetValuesWithAnEvenMix) {
+    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
+    EXPECT_EQ(effect->engine.modDepth, 500.0);
+    EXPECT_EQ(effect->engine.centerDelay, 750.0);
+    EXPECT_EQ(effect->engine.phaseIncrement, 0.00022);
+    EXPECT_EQ(effect->engine.depthLogRange, std::log(5000.0));
+    EXPECT_EQ(effect->engine.periodLogRange, std::log(1000.0));
+    EXPECT_EQ(effect->wetGain, 0.5);
+    EXPECT_EQ(effect->dryGain, 0.5);
+    EXPECT_EQ(effect->engineSampleRate, 44100.0);
+}
+
+TEST(Effect, MixSetsWetAndDryGains) {
+    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
+    effect->applyMix(0.25);
+    EXPECT_EQ(effect->wetGain, 0.25);
+    EXPECT_EQ(effect->dryGain, 0.75);
+}
+
+TEST(Effect, MixZeroPassesTheInputExactly) {
+    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
+    effect->applyMix(0.0);
+    float left[3] = {0.25f, -1.0f, 0.125f};
+    float right[3] = {0.5f, 0.75f, -0.3f};
+    float outLeft[3] = {};
+    float outRight[3] = {};
+    float* inputs[2] = {left, right};
+    float* outputs[2] = {outLeft, outRight};
+    effect->processReplacing(inputs, outputs, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(outLeft[i], left[i]);
+        EXPECT_EQ(outRight[i], right[i]);
+    }
+}
+
+} // namespace
+} // namespace quillory
