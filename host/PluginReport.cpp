@@ -55,15 +55,17 @@ std::string decodeFlags(int32_t flags) {
 
 void printCapabilities(HostedPlugin& plugin, std::ostream& out) {
     static const char* const kQuestions[] = {
-        "sendVstEvents",       "sendVstMidiEvent", "receiveVstEvents",
-        "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",
-        "midiProgramNames",    "bypass"};
+        "sendVstEvents",      "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent",
+        "receiveVstTimeInfo", "offline",          "midiProgramNames", "bypass"};
     out << "can do:\n";
     for (const char* question : kQuestions) {
         std::string copy = question;
         const intptr_t answer = plugin.dispatch(effCanDo, 0, 0, copy.data());
         out << "  " << std::left << std::setw(22) << question
-            << (answer > 0 ? "yes" : answer < 0 ? "no" : "don't know") << '\n';
+            << (answer > 0   ? "yes"
+                : answer < 0 ? "no"
+                             : "don't know")
+            << '\n';
     }
 }
 

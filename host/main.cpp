@@ -19,9 +19,9 @@ constexpr const char* kUsage = "usage: quillory info [--plugin PATH]\n";
 // install tree.
 std::string defaultPluginPath() {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
-    const std::filesystem::path candidates[] = {
-        program.parent_path() / "QuilloryChorus.so",
-        program.parent_path().parent_path() / "lib" / "vst" / "QuilloryChorus.so"};
+    const std::filesystem::path candidates[] = {program.parent_path() / "QuilloryChorus.so",
+                                                program.parent_path().parent_path() / "lib" /
+                                                    "vst" / "QuilloryChorus.so"};
     for (const auto& candidate : candidates) {
         if (std::filesystem::exists(candidate)) {
             return candidate.string();

@@ -33,7 +33,9 @@ HostedPlugin::~HostedPlugin() {
     dlclose(library);
 }
 
-void* HostedPlugin::symbol(const char* name) const { return dlsym(library, name); }
+void* HostedPlugin::symbol(const char* name) const {
+    return dlsym(library, name);
+}
 
 HostedPlugin::EntryPoint HostedPlugin::entryPoint(const char* entryName) const {
     if (entryName != nullptr) {
@@ -68,13 +70,14 @@ intptr_t HostedPlugin::close() {
     return answer;
 }
 
-intptr_t HostedPlugin::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t HostedPlugin::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                float opt) {
     return record->dispatcher(record, opcode, index, value, ptr, opt);
 }
 
 void HostedPlugin::processStereo(std::vector<float>& left, std::vector<float>& right,
-                             std::vector<float>& outLeft, std::vector<float>& outRight,
-                             int32_t blockSize) {
+                                 std::vector<float>& outLeft, std::vector<float>& outRight,
+                                 int32_t blockSize) {
     const auto frames = static_cast<int32_t>(left.size());
     outLeft.resize(left.size());
     outRight.resize(right.size());
@@ -86,7 +89,9 @@ void HostedPlugin::processStereo(std::vector<float>& left, std::vector<float>& r
     }
 }
 
-void HostedPlugin::setResponder(Responder newResponder) { responder = std::move(newResponder); }
+void HostedPlugin::setResponder(Responder newResponder) {
+    responder = std::move(newResponder);
+}
 
 std::vector<HostCall> HostedPlugin::calls() const {
     std::lock_guard<std::mutex> lock(callsMutex);
@@ -109,8 +114,8 @@ void HostedPlugin::clearCalls() {
 }
 
 intptr_t QUILLORY_CALLBACK HostedPlugin::hostCallback(AEffect* effect, int32_t opcode,
-                                                  int32_t index, intptr_t value, void* ptr,
-                                                  float opt) {
+                                                      int32_t index, intptr_t value, void* ptr,
+                                                      float opt) {
     HostedPlugin* host = hostBeingOpened;
     if (effect != nullptr && effect->user != nullptr) {
         host = static_cast<HostedPlugin*>(effect->user);
@@ -119,7 +124,7 @@ intptr_t QUILLORY_CALLBACK HostedPlugin::hostCallback(AEffect* effect, int32_t o
 }
 
 intptr_t HostedPlugin::handle(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                          void* ptr, float opt) {
+                              void* ptr, float opt) {
     HostCall call{effect, opcode, index, value, ptr, opt, 0, 0, 0};
     if (effect != nullptr) {
         call.numInputsAtCall = effect->numInputs;

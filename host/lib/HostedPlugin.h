@@ -52,8 +52,8 @@ public:
     intptr_t close();
 
     AEffect* effect() const { return record; }
-    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0,
-                      void* ptr = nullptr, float opt = 0.0f);
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
 
     // Runs the replacing process callback over whole stereo buffers in blocks of `blockSize`.
     void processStereo(std::vector<float>& left, std::vector<float>& right,
@@ -68,9 +68,8 @@ public:
 private:
     using EntryPoint = AEffect* (*)(audioMasterCallback);
     EntryPoint entryPoint(const char* entryName) const;
-    static intptr_t QUILLORY_CALLBACK hostCallback(AEffect* effect, int32_t opcode,
-                                                   int32_t index, intptr_t value, void* ptr,
-                                                   float opt);
+    static intptr_t QUILLORY_CALLBACK hostCallback(AEffect* effect, int32_t opcode, int32_t index,
+                                                   intptr_t value, void* ptr, float opt);
     intptr_t handle(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                     float opt);
 

@@ -22,7 +22,9 @@ constexpr double kTapPhases[2] = {0.0, 3.141592653589793};
 
 // Share of an impulse written `age` frames before the current frame that a linearly
 // interpolated read at `delay` frames picks up.
-double hat(double age, double delay) { return std::max(0.0, 1.0 - std::fabs(age - delay)); }
+double hat(double age, double delay) {
+    return std::max(0.0, 1.0 - std::fabs(age - delay));
+}
 
 std::vector<float> noise(size_t frames, unsigned seed) {
     std::mt19937 generator(seed);

@@ -38,18 +38,30 @@ TEST_F(PluginDispatch, FixedAnswers) {
         intptr_t expected;
     };
     const Row rows[] = {
-        {effGetVstVersion, 2400},         {effGetPlugCategory, 2},
-        {effGetVendorVersion, 1},         {effGetTailSize, 0},
-        {effGetNumMidiInputChannels, 1},  {effGetNumMidiOutputChannels, 0},
-        {effGetCurrentMidiProgram, -1},   {effIdentify, 0x4E764566},
-        {effGetNumProgramCategories, 0},  {effSetBypass, 0},
-        {effGetParameterProperties, 0},   {effProcessEvents, 0},
-        {effStartProcess, 0},             {effStopProcess, 0},
-        {effSetProcessPrecision, 0},      {effHasMidiProgramsChanged, 0},
-        {effCopyProgram, 0},              {effKeysRequired, 0},
-        {effGetInputProperties, 0},       {effGetVu, 0},
-        {effShellGetNextPlugin, 0},       {effBeginSetProgram, 0},
-        {80, 0},                          {-1, 0},
+        {effGetVstVersion, 2400},
+        {effGetPlugCategory, 2},
+        {effGetVendorVersion, 1},
+        {effGetTailSize, 0},
+        {effGetNumMidiInputChannels, 1},
+        {effGetNumMidiOutputChannels, 0},
+        {effGetCurrentMidiProgram, -1},
+        {effIdentify, 0x4E764566},
+        {effGetNumProgramCategories, 0},
+        {effSetBypass, 0},
+        {effGetParameterProperties, 0},
+        {effProcessEvents, 0},
+        {effStartProcess, 0},
+        {effStopProcess, 0},
+        {effSetProcessPrecision, 0},
+        {effHasMidiProgramsChanged, 0},
+        {effCopyProgram, 0},
+        {effKeysRequired, 0},
+        {effGetInputProperties, 0},
+        {effGetVu, 0},
+        {effShellGetNextPlugin, 0},
+        {effBeginSetProgram, 0},
+        {80, 0},
+        {-1, 0},
         {100000, 0},
     };
     for (const Row& row : rows) {
@@ -93,9 +105,8 @@ TEST_F(PluginDispatch, SpeakerArrangementQueryClearsBothPointers) {
     auto* junk = reinterpret_cast<VstSpeakerArrangement*>(0x10);
     VstSpeakerArrangement* input = junk;
     VstSpeakerArrangement* output = junk;
-    EXPECT_EQ(host.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input),
-                            &output),
-              0);
+    EXPECT_EQ(
+        host.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output), 0);
     EXPECT_EQ(input, nullptr);
     EXPECT_EQ(output, nullptr);
 }

@@ -69,9 +69,8 @@ TEST(PluginRecord, HostAnsweringVersionZeroIsRefusedBeforeAnythingIsCreated) {
 
 TEST(PluginRecord, AnyNonZeroVersionIsAccepted) {
     TestHost host;
-    host.setResponder([](const HostCall& call) -> intptr_t {
-        return call.opcode == audioMasterVersion ? 1 : 0;
-    });
+    host.setResponder(
+        [](const HostCall& call) -> intptr_t { return call.opcode == audioMasterVersion ? 1 : 0; });
     EXPECT_NE(host.open(), nullptr);
 }
 
