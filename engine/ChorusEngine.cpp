@@ -120,13 +120,7 @@ void ChorusEngine::runWanderTap(int k) {
     // Update the drift targets on the clock, then follow them slowly.
     tap.wanderClock = tap.wanderClock + kWanderClockStep;
     if (tap.wanderClock >= 1.0) {
-        tap.wanderClock = tap.wanderClock - 1.0;
-        const int32_t rateDraw = random.next();
-        const int32_t depthDraw = random.next();
-        tap.wanderRateTarget =
-            rateDraw / double{RandomSource::kMaximum} * kWanderRateSpan + kWanderRateLowest;
-        tap.wanderDepthTarget =
-            depthDraw / double{RandomSource::kMaximum} * kWanderDepthSpan + kWanderDepthLowest;
+        drawWanderTargets(k);
     }
     tap.wanderRate = tap.wanderRateTarget * kWanderFollow + tap.wanderRate * kWanderKeep;
     tap.wanderDepth = tap.wanderDepthTarget * kWanderFollow + tap.wanderDepth * kWanderKeep;
@@ -140,14 +134,35 @@ void ChorusEngine::runWanderTap(int k) {
     readTap(k, modulation);
 }
 
+void ChorusEngine::drawWanderTargets(int k) {
+    ChorusTap& tap = tapStates[k];
+    tap.wanderClock = tap.wanderClock - 1.0;
+    const int32_t rateDraw = random.next();
+    const int32_t depthDraw = random.next();
+    tap.wanderRateTarget =
+        rateDraw / double{RandomSource::kMaximum} * kWanderRateSpan + kWanderRateLowest;
+    tap.wanderDepthTarget =
+        depthDraw / double{RandomSource::kMaximum} * kWanderDepthSpan + kWanderDepthLowest;
+}
+
+// One addition of the line length covers every delay shorter than the line. Longer ones
+// (deep settings at very high sample rates) take the remainder instead of a loop: every
+// addition but the last is exact, so the remainder plus one addition gives the same value.
+double ChorusEngine::wrapReadPosition(double position) {
+    if (position < 0.0) {
+        position += kLineLength;
+        if (position < 0.0) {
+            position = std::fmod(position, double{kLineLength}) + kLineLength;
+        }
+    }
+    return position;
+}
+
 // Reads both lines at the tap's delay with two-point linear interpolation and adds the
 // result, cross-weighted, to the output pair.
 void ChorusEngine::readTap(int k, double modulation) {
     const double delay = modulation * modDepth + centerDelay;
-    double position = writeIndex - delay;
-    while (position < 0.0) {
-        position += kLineLength;
-    }
+    const double position = wrapReadPosition(writeIndex - delay);
     double a = 0.0;
     double b = 0.0;
     if (position >= kLineLength) {

@@ -56,6 +56,13 @@ struct ChorusEngine {
     // Speed value 0..1 → `phaseIncrement` at `sampleRate`.
     void applySpeed(double value, double sampleRate);
 
+    // Wander tap `k`'s clock has passed 1: wind it back and draw new targets.
+    void drawWanderTargets(int k);
+
+    // Takes a read position behind the start of the line round to the end, as often as
+    // needed; the result equals adding the line length repeatedly.
+    static double wrapReadPosition(double position);
+
     // Number of taps `mode` runs (2, 3 or 4), or 0 for a mode that runs none.
     static int tapCount(uint32_t mode);
     static bool isWander(uint32_t mode) { return (mode & kWaveformMask) != 0; }

@@ -23,9 +23,19 @@ AudioEffect* createEffectInstance(audioMasterCallback host) {
 QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     : AudioEffectX(host, kNumPrograms, kNumParams) {
     engine.reset();
-    engineSampleRate = 44100.0;
+    engineSampleRate.store(44100.0);
 
     new QuilloryChorusVstEditor(this); // registers itself with the effect, which owns it
+
+    programs = std::make_unique<ChorusProgram[]>(kNumPrograms);
+    factoryPrograms = std::make_unique<ChorusProgram[]>(kNumPrograms);
+    currentProgram = &programs[0];
+    loadBank();
+    for (int32_t index = 0; index < kNumPrograms; ++index) {
+        programs[index].effect = this;
+        factoryPrograms[index].effect = this;
+    }
+    buildParameters();
 
     // Calendar time in whole seconds, truncated to 32 bits, seeds the Wander drift.
     engine.random.seed(static_cast<uint32_t>(std::time(nullptr)));
@@ -38,10 +48,16 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     engine.periodLogRange = std::log(1000.0);
     wetGain = 0.5;
     dryGain = 0.5;
-
-    curProgram = 0;
     engine.mode = 0;
-    engine.applyMode();
+
+    {
+        std::lock_guard<std::mutex> lock(controlMutex);
+        curProgram = 0;
+        currentProgram = &programs[0];
+        applyProgram(programs[0]);
+    }
+    // No audio thread exists yet: take the first program into the engine right away.
+    receiveControlChanges();
 
     if (audioMaster != nullptr) {
         audioMaster(&cEffect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
@@ -55,13 +71,33 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
 
 QuilloryChorusVst::~QuilloryChorusVst() = default;
 
+void QuilloryChorusVst::buildParameters() {
+    parameters[0] = std::make_unique<ParameterX>("Chorus Depth", "Chrs Dpth", 0, this, nullptr);
+    parameters[1] =
+        std::make_unique<ParameterX>("Chorus Speed", "Chrs Spd", 1, this, parameters[0].get());
+    parameters[2] = std::make_unique<ParameterX>("Chorus Numb Taps", "Chrs Taps", 2, 2, this,
+                                                 parameters[1].get());
+    parameters[3] = std::make_unique<ParameterX>("Chorus Waveform", "Chrs Waveform", 3, 1, this,
+                                                 parameters[2].get());
+    parameters[4] = std::make_unique<ParameterX>("Pan / Chorus Mix", "Pan/chr Mix", 4, this,
+                                                 parameters[3].get());
+    parameterList = parameters[0].get();
+}
+
 void QuilloryChorusVst::setSampleRate(float rate) {
     // A rate the engine cannot run at is ignored: the previous one stays in force.
     if (!std::isfinite(rate) || rate <= 0.0f) {
         return;
     }
+    std::lock_guard<std::mutex> lock(controlMutex);
     sampleRate = rate;
-    engineSampleRate = static_cast<double>(rate);
+    engineSampleRate.store(static_cast<double>(rate), std::memory_order_relaxed);
+}
+
+void QuilloryChorusVst::sendUpdateDisplay() {
+    if (audioMaster != nullptr) {
+        audioMaster(&cEffect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+    }
 }
 
 } // namespace quillory

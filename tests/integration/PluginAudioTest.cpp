@@ -1,6 +1,5 @@
-// Audio through the built plug-in, from the state it starts in: two Sine taps at phases 0
-// and π with weights 0.67 and 0.33, 500 frames of depth around a 750-frame centre, a phase
-// step of 0.00022 rad per frame, and an even dry/wet mix.
+// Audio through the built plug-in: every program's impulse response against one derived
+// here from the described mappings, and the properties a host relies on.
 
 #include "shell/Opcodes.h"
 #include "tests/support/TestHost.h"
@@ -14,11 +13,53 @@
 namespace quillory::testing {
 namespace {
 
-constexpr double kPhaseStep = 0.00022;
-constexpr double kDepth = 500.0;
-constexpr double kCentre = 750.0;
-constexpr double kTapWeights[2] = {0.67, 0.33};
-constexpr double kTapPhases[2] = {0.0, 3.141592653589793};
+constexpr double kPi = 3.141592653589793;
+constexpr double kSampleRate = 44100.0;
+
+struct ProgramValues {
+    double depth;
+    int taps; // 2, 3 or 4
+    double speed;
+    bool wander;
+    double mix;
+};
+
+// The built-in bank.
+constexpr ProgramValues kPrograms[16] = {
+    {0.357036, 2, 0.478872, true, 0.430669},
+    {0.235507, 2, 0.661281, true, 0.633546},
+    {0.195329, 3, 0.691185, false, 0.953399},
+    {0.737863, 3, 0.173342, true, 1.0},
+    {0.353125, 4, 0.587689, false, 1.0},
+    {0.227890, 3, 0.752862, false, 1.0},
+    {0.532632, 3, 0.149175, true, 1.0},
+    {0.849588, 4, 0.0, false, 0.678003},
+    {0.589415, 2, 0.294016, true, 0.705768},
+    {0.382380, 4, 0.553349, true, 0.727251},
+    {0.441503, 3, 0.492013, false, 0.847071},
+    {0.418928, 3, 0.633125, false, 1.0},
+    {0.292476, 3, 0.411153, true, 0.760817},
+    {0.897296, 4, 0.369332, true, 1.0},
+    {0.482833, 4, 1.0, true, 1.0},
+    {0.777225, 4, 0.267337, false, 0.544678},
+};
+
+// Depth: 0.1 ms × 5000^v in frames; the centre sits half a depth further, at most 440
+// frames. Speed: 20 Hz × 1000^(v − 1) as a phase step.
+double modDepthOf(double depth) {
+    return 0.0001 * std::pow(5000.0, depth) * kSampleRate;
+}
+double centreOf(double modDepth) {
+    return modDepth + std::min(0.5 * modDepth, 440.0);
+}
+double phaseStepOf(double speed) {
+    return 2.0 * kPi * 20.0 * std::pow(1000.0, speed - 1.0) / kSampleRate;
+}
+// Tap k of n: start phase k/n of a cycle; share of the opposite channel (n − k)/(n + 1),
+// except the two-tap layout's 0.67 and 0.33.
+double tapWeight(int k, int taps) {
+    return taps == 2 ? (k == 0 ? 0.67 : 0.33) : double(taps - k) / (taps + 1);
+}
 
 // Share of an impulse written `age` frames before the current frame that a linearly
 // interpolated read at `delay` frames picks up.
@@ -42,29 +83,43 @@ protected:
     TestHost host;
 };
 
-TEST_F(PluginAudio, ImpulseComesBackAtEachTapsSweptDelayAcrossTheStereoField) {
-    const size_t frames = 1400;
-    std::vector<float> left(frames, 0.0f);
-    std::vector<float> right(frames, 0.0f);
-    left[0] = 1.0f;
-    std::vector<float> outLeft;
-    std::vector<float> outRight;
-    host.processStereo(left, right, outLeft, outRight);
+// An impulse on the left comes back through every tap at its swept delay, split between the
+// channels by the tap's weight; Wander taps stand at the centre delay until their first
+// draw 50,000 frames after the program is selected.
+TEST_F(PluginAudio, EveryProgramsImpulseResponseFollowsItsDelaysWeightsAndMix) {
+    const size_t frames = 20000;
+    for (int program = 0; program < 16; ++program) {
+        TestHost fresh;
+        ASSERT_NE(fresh.open(), nullptr);
+        fresh.dispatch(effSetProgram, 0, program);
+        const ProgramValues& values = kPrograms[program];
+        std::vector<float> left(frames, 0.0f);
+        std::vector<float> right(frames, 0.0f);
+        left[0] = 1.0f;
+        std::vector<float> outLeft;
+        std::vector<float> outRight;
+        fresh.processStereo(left, right, outLeft, outRight);
 
-    for (size_t n = 0; n < frames; ++n) {
-        // Dry path: the input at full dry gain plus half of it inside the wet engine output.
-        double expectedLeft = n == 0 ? 0.5 + 0.5 * 0.5 : 0.0;
-        double expectedRight = 0.0;
-        for (int k = 0; k < 2; ++k) {
-            const double phase = kTapPhases[k] + static_cast<double>(n + 1) * kPhaseStep;
-            const double delay = std::sin(phase) * kDepth + kCentre;
-            const double picked = hat(static_cast<double>(n), delay);
-            // Wet gain 0.5 times the engine's halving: a quarter of each tap reaches the output.
-            expectedLeft += 0.25 * (1.0 - kTapWeights[k]) * picked;
-            expectedRight += 0.25 * kTapWeights[k] * picked;
+        const double modDepth = modDepthOf(values.depth);
+        const double centre = centreOf(modDepth);
+        const double step = phaseStepOf(values.speed);
+        for (size_t n = 0; n < frames; ++n) {
+            // The engine output holds half the input and half the taps' sum.
+            double wetLeft = n == 0 ? 0.5 : 0.0;
+            double wetRight = 0.0;
+            for (int k = 0; k < values.taps; ++k) {
+                const double phase = 2.0 * kPi * k / values.taps + double(n + 1) * step;
+                const double delay = values.wander ? centre : std::sin(phase) * modDepth + centre;
+                const double picked = hat(double(n), delay);
+                wetLeft += 0.5 * (1.0 - tapWeight(k, values.taps)) * picked;
+                wetRight += 0.5 * tapWeight(k, values.taps) * picked;
+            }
+            const double dryLeft = n == 0 ? 1.0 : 0.0;
+            ASSERT_NEAR(outLeft[n], values.mix * wetLeft + (1.0 - values.mix) * dryLeft, 1e-6)
+                << "program " << program << " frame " << n;
+            ASSERT_NEAR(outRight[n], values.mix * wetRight, 1e-6)
+                << "program " << program << " frame " << n;
         }
-        ASSERT_NEAR(outLeft[n], expectedLeft, 1e-6) << "frame " << n;
-        ASSERT_NEAR(outRight[n], expectedRight, 1e-6) << "frame " << n;
     }
 }
 

@@ -16,10 +16,10 @@ TEST(Effect, UnusableSampleRatesAreIgnored) {
     for (float rate : {0.0f, -44100.0f, std::nanf(""), INFINITY, -INFINITY}) {
         effect->setSampleRate(rate);
         EXPECT_EQ(effect->getSampleRate(), 48000.0f);
-        EXPECT_EQ(effect->engineSampleRate, 48000.0);
+        EXPECT_EQ(effect->engineSampleRate.load(), 48000.0);
     }
     effect->setSampleRate(96000.0f);
-    EXPECT_EQ(effect->engineSampleRate, 96000.0);
+    EXPECT_EQ(effect->engineSampleRate.load(), 96000.0);
 }
 
 TEST(Effect, WithoutHostTheRecordKeepsTheBaseDefaults) {
@@ -31,16 +31,20 @@ TEST(Effect, WithoutHostTheRecordKeepsTheBaseDefaults) {
     EXPECT_EQ(record->flags, effFlagsCanReplacing | effFlagsHasEditor);
 }
 
-TEST(Effect, StartsAtTheEngineResetValuesWithAnEvenMix) {
+TEST(Effect, StartsWithTheFirstProgramInTheEngine) {
     auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
-    EXPECT_EQ(effect->engine.modDepth, 500.0);
-    EXPECT_EQ(effect->engine.centerDelay, 750.0);
-    EXPECT_EQ(effect->engine.phaseIncrement, 0.00022);
-    EXPECT_EQ(effect->engine.depthLogRange, std::log(5000.0));
-    EXPECT_EQ(effect->engine.periodLogRange, std::log(1000.0));
-    EXPECT_EQ(effect->wetGain, 0.5);
-    EXPECT_EQ(effect->dryGain, 0.5);
-    EXPECT_EQ(effect->engineSampleRate, 44100.0);
+    const ChorusEngine& engine = effect->engine;
+    // "For Piano": depth 0.357036, speed 0.478872, two Wander taps, mix 0.430669.
+    const double modDepth = std::exp(0.357036 * std::log(5000.0)) * 0.0001 * 44100.0;
+    EXPECT_DOUBLE_EQ(engine.modDepth, modDepth);
+    EXPECT_DOUBLE_EQ(engine.centerDelay, 1.5 * modDepth);
+    const double period = std::exp((1.0 - 0.478872) * std::log(1000.0)) * 0.05;
+    EXPECT_DOUBLE_EQ(engine.phaseIncrement, 2.0 * 3.141592653589793 / period / 44100.0);
+    EXPECT_EQ(engine.mode, 8u);
+    EXPECT_EQ(engine.tapStates[0].crossWeight, 0.67);
+    EXPECT_EQ(effect->wetGain, 0.430669);
+    EXPECT_EQ(effect->dryGain, 1.0 - 0.430669);
+    EXPECT_EQ(effect->engineSampleRate.load(), 44100.0);
 }
 
 TEST(Effect, MixSetsWetAndDryGains) {
