@@ -1,5 +1,7 @@
 #include "engine/ChorusEngine.h"
 
+#include "engine/FastExp.h"
+
 #include <cmath>
 
 namespace quillory {
@@ -71,7 +73,7 @@ void ChorusEngine::reset() {
     modDepth = 500.0;
     centerDelay = 750.0;
     writeIndex = 0;
-    for (int32_t slot = 0; slot < kLineLength; ++slot) {
+    for (int32_t slot = 0; slot <= kLineLength; ++slot) {
         lineLeft[slot] = 0.0;
         lineRight[slot] = 0.0;
     }
@@ -101,9 +103,7 @@ void ChorusEngine::processFrame(double left, double right) {
 
     // Taps read before the frame is written: the slot at writeIndex still holds the frame
     // from 65,536 frames ago.
-    lineLeft[writeIndex] = left;
-    lineRight[writeIndex] = right;
-    writeIndex = (writeIndex + 1) % kLineLength;
+    writeFrame(left, right);
 }
 
 void ChorusEngine::runSineTap(int k) {
@@ -199,7 +199,7 @@ void ChorusEngine::applyMode() {
 }
 
 void ChorusEngine::applyDepth(double value, double sampleRate) {
-    modDepth = std::exp(value * depthLogRange) * depthBase * sampleRate;
+    modDepth = fastExp(value * depthLogRange) * depthBase * sampleRate;
     if (0.5 * modDepth > kCenterOffsetLimit) {
         centerDelay = modDepth + kCenterOffsetLimit;
     } else {
@@ -208,7 +208,7 @@ void ChorusEngine::applyDepth(double value, double sampleRate) {
 }
 
 void ChorusEngine::applySpeed(double value, double sampleRate) {
-    const double period = std::exp((1.0 - value) * periodLogRange) * periodBase;
+    const double period = fastExp((1.0 - value) * periodLogRange) * periodBase;
     phaseIncrement = (1.0 / period) / sampleRate * kTwoPi;
 }
 

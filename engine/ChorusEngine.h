@@ -33,8 +33,10 @@ struct ChorusEngine {
     double modDepth;    // frames the taps swing around the centre delay
     double centerDelay; // frames
     int32_t writeIndex; // slot that receives the next input frame
-    double lineLeft[kLineLength];
-    double lineRight[kLineLength];
+    // One slot past the end repeats slot 0, so that the pair of frames an interpolated
+    // read needs always lies side by side in memory.
+    double lineLeft[kLineLength + 1];
+    double lineRight[kLineLength + 1];
     ChorusTap tapStates[kMaxTaps];
     RandomSource random; // drives the Wander waveform's drift
 
@@ -55,6 +57,17 @@ struct ChorusEngine {
     void applyDepth(double value, double sampleRate);
     // Speed value 0..1 → `phaseIncrement` at `sampleRate`.
     void applySpeed(double value, double sampleRate);
+
+    // Stores one input frame in the lines and advances the write slot.
+    void writeFrame(double left, double right) {
+        lineLeft[writeIndex] = left;
+        lineRight[writeIndex] = right;
+        if (writeIndex == 0) {
+            lineLeft[kLineLength] = left;
+            lineRight[kLineLength] = right;
+        }
+        writeIndex = (writeIndex + 1) & (kLineLength - 1);
+    }
 
     // Wander tap `k`'s clock has passed 1: wind it back and draw new targets.
     void drawWanderTargets(int k);

@@ -7,8 +7,8 @@
 #include "engine/ChorusEngine.h"
 #include "engine/TapVectors.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
+#include <cstring>
+
 
 namespace quillory {
 namespace chorus_frames {
@@ -18,64 +18,104 @@ constexpr double kWanderClockStep = 0.00002;
 constexpr double kWanderFollow = 0.00004;
 constexpr double kWanderKeep = 0.99996;
 
+// `amount` in the lanes where `mask` is set, +0 elsewhere. Selecting with bit operations
+// keeps the work in vector registers; adding or subtracting +0 leaves a lane unchanged.
+inline Double4 where(UInt4 mask, double amount) {
+    const Double4 amounts = {amount, amount, amount, amount};
+    return std::bit_cast<Double4>(mask & std::bit_cast<UInt4>(amounts));
+}
+
 // Lanes of taps not in use are computed too but never read; they are pinned to a zero
 // modulation so that their arithmetic stays finite and their read positions need no wrap.
 template <int Taps> inline Double4 inUse(Double4 values) {
-    const Double4 lane = {0.0, 1.0, 2.0, 3.0};
-    return lane < Taps ? values : Double4{};
+    if constexpr (Taps == 4) {
+        return values;
+    } else {
+        const UInt4 lanes = {0, 1, 2, 3};
+        const auto mask = static_cast<UInt4>(lanes < static_cast<uint64_t>(Taps));
+        return std::bit_cast<Double4>(mask & std::bit_cast<UInt4>(values));
+    }
 }
 
 inline Double4 wrapPhase(Double4 phase) {
-    return phase > kTwoPi ? phase - kTwoPi : phase;
+    return phase - where(lanesAbove(phase, kTwoPi), kTwoPi);
 }
 
-// Reads both lines for every tap and mixes the taps into the frame, as the common tap
-// read does, then stores the frame and advances the write slot.
+// The common tap read for one tap at a position already wrapped into the line, added to
+// the output pair. One position past the last slot reads the last slot.
+inline void readOneTap(const ChorusEngine& engine, double position, double crossWeight,
+                       double& outLeft, double& outRight) {
+    double a;
+    double b;
+    if (position >= ChorusEngine::kLineLength) {
+        a = engine.lineLeft[ChorusEngine::kLineLength - 1];
+        b = engine.lineRight[ChorusEngine::kLineLength - 1];
+    } else {
+        const auto i = static_cast<int32_t>(position);
+        const double f = position - i;
+        a = (1.0 - f) * engine.lineLeft[i] + f * engine.lineLeft[i + 1];
+        b = (1.0 - f) * engine.lineRight[i] + f * engine.lineRight[i + 1];
+    }
+    outLeft += (1.0 - crossWeight) * a + crossWeight * b;
+    outRight += (1.0 - crossWeight) * b + crossWeight * a;
+}
+
+inline Double2 loadPair(const double* at) {
+    Double2 pair;
+    std::memcpy(&pair, at, sizeof(pair));
+    return pair;
+}
+
+// Reads both lines for every tap and mixes the taps into the frame, then stores the frame.
+// The output pair, the interpolation and the cross weighting run on (left, right) pairs;
+// each element sees the same operations in the same order as the one-tap-at-a-time read.
 template <int Taps>
-inline void readTapsAndStore(ChorusEngine& engine, Double4 modulation, Double4 crossWeight,
+inline void readTapsAndStore(ChorusEngine& engine, Double4 delay, const TapVectors& taps,
                              double left, double right) {
     constexpr double kLength = ChorusEngine::kLineLength;
-    const Double4 delay = inUse<Taps>(modulation) * engine.modDepth + engine.centerDelay;
     Double4 position = static_cast<double>(engine.writeIndex) - delay;
-    position = position < 0.0 ? position + kLength : position;
-    for (int k = 0; k < Taps; ++k) {
-        if (position[k] < 0.0) {
-            position[k] = ChorusEngine::wrapReadPosition(position[k]);
+    position = position + where(lanesBelow(position, 0.0), kLength);
+    const UInt4 outside = lanesBelow(position, 0.0) | lanesAtLeast(position, kLength);
+
+    Double2 out = {left, right};
+    if (anyLane(outside)) {
+        // Delays longer than the line, or a read that lands exactly on its end: rare.
+        double outLeft = left;
+        double outRight = right;
+        for (int k = 0; k < Taps; ++k) {
+            readOneTap(engine, ChorusEngine::wrapReadPosition(position[k]), taps.crossWeight[k],
+                       outLeft, outRight);
+        }
+        out = Double2{outLeft, outRight};
+    } else {
+        const Int4 slot = __builtin_convertvector(position, Int4);
+        const Double4 fraction = position - __builtin_convertvector(slot, Double4);
+        const Double4 keep = 1.0 - fraction;
+        for (int k = 0; k < Taps; ++k) {
+            const Double2 share = {keep[k], fraction[k]};
+            const Double2 leftPair = loadPair(&engine.lineLeft[slot[k]]) * share;
+            const Double2 rightPair = loadPair(&engine.lineRight[slot[k]]) * share;
+            const Double2 firsts = {leftPair[0], rightPair[0]};
+            const Double2 seconds = {leftPair[1], rightPair[1]};
+            const Double2 read = firsts + seconds;      // (a, b)
+            const Double2 crossed = {read[1], read[0]}; // (b, a)
+            out += taps.keepWeight[k] * read + taps.crossWeight[k] * crossed;
         }
     }
-
-    double outLeft = left;
-    double outRight = right;
-    for (int k = 0; k < Taps; ++k) {
-        double a;
-        double b;
-        if (position[k] >= kLength) {
-            a = engine.lineLeft[ChorusEngine::kLineLength - 1];
-            b = engine.lineRight[ChorusEngine::kLineLength - 1];
-        } else {
-            const auto i = static_cast<int32_t>(position[k]);
-            const int32_t j = i + 1 == ChorusEngine::kLineLength ? 0 : i + 1;
-            const double f = position[k] - i;
-            a = (1.0 - f) * engine.lineLeft[i] + f * engine.lineLeft[j];
-            b = (1.0 - f) * engine.lineRight[i] + f * engine.lineRight[j];
-        }
-        const double w = crossWeight[k];
-        outLeft += (1.0 - w) * a + w * b;
-        outRight += (1.0 - w) * b + w * a;
-    }
-    engine.outLeft = 0.5 * outLeft;
-    engine.outRight = 0.5 * outRight;
-
-    engine.lineLeft[engine.writeIndex] = left;
-    engine.lineRight[engine.writeIndex] = right;
-    engine.writeIndex = (engine.writeIndex + 1) & (ChorusEngine::kLineLength - 1);
+    engine.outLeft = 0.5 * out[0];
+    engine.outRight = 0.5 * out[1];
+    engine.writeFrame(left, right);
 }
 
-template <int Taps>
-inline void sineFrame(ChorusEngine& engine, TapVectors& taps, double left, double right) {
-    // Advance, wrap, then take the sine of the new phase.
+// Each tap's delay for modulation values `modulation`, in frames.
+template <int Taps> inline Double4 tapDelays(const ChorusEngine& engine, Double4 modulation) {
+    return inUse<Taps>(modulation) * engine.modDepth + engine.centerDelay;
+}
+
+// Sine: advance, wrap, then take the sine of the new phase.
+inline Double4 sineModulation(const ChorusEngine& engine, TapVectors& taps) {
     taps.phase = wrapPhase(taps.phase + engine.phaseIncrement);
-    readTapsAndStore<Taps>(engine, sin4(taps.phase), taps.crossWeight, left, right);
+    return sin4(taps.phase);
 }
 
 // New Wander targets for the taps whose clock has passed 1, drawn in tap order, rate
@@ -95,22 +135,28 @@ template <int Taps> inline void drawWanderTargets(ChorusEngine& engine, TapVecto
     }
 }
 
-template <int Taps>
-inline void wanderFrame(ChorusEngine& engine, TapVectors& taps, double left, double right) {
+// Wander: move the drift clocks and followers, take the sine of the phase before this
+// frame's advance, then advance each tap at its own rate.
+template <int Taps> inline Double4 wanderModulation(ChorusEngine& engine, TapVectors& taps) {
     taps.wanderClock += kWanderClockStep;
-    const Double4 due = inUse<Taps>(taps.wanderClock);
-    if (((due[0] >= 1.0) | (due[1] >= 1.0) | (due[2] >= 1.0) | (due[3] >= 1.0)) != 0) {
+    if (anyLane(lanesAtLeast(inUse<Taps>(taps.wanderClock), 1.0))) {
         drawWanderTargets<Taps>(engine, taps);
     }
     taps.wanderRate = taps.wanderRateTarget * kWanderFollow + taps.wanderRate * kWanderKeep;
     taps.wanderDepth = taps.wanderDepthTarget * kWanderFollow + taps.wanderDepth * kWanderKeep;
-    // The modulation uses the phase before this frame's advance.
     const Double4 modulation = sin4(taps.phase) * taps.wanderDepth;
     taps.phase = wrapPhase(taps.phase + engine.phaseIncrement * taps.wanderRate);
-    readTapsAndStore<Taps>(engine, modulation, taps.crossWeight, left, right);
+    return modulation;
+}
+
+// One whole frame, modulation and reads together.
+template <int Taps, bool Wander>
+inline void chorusFrame(ChorusEngine& engine, TapVectors& taps, double left, double right) {
+    const Double4 modulation =
+        Wander ? wanderModulation<Taps>(engine, taps) : sineModulation(engine, taps);
+    readTapsAndStore<Taps>(engine, tapDelays<Taps>(engine, modulation), taps, left, right);
 }
 
 } // namespace chorus_frames
 } // namespace quillory
 
-#pragma GCC diagnostic pop

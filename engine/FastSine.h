@@ -9,27 +9,19 @@
 //
 // Valid for phase in [-2π, 4π] (in fact for |n| ≤ 8). Measured against the C library's
 // sine over that range: relative error at most 4.4e-14, which is the Taylor remainder
-// (π/2)^19/19! at r = ±π/2; near the zeros the error is a few units in the last place.
+// (π/2)^19/19! at r = ±π/2; next to the zeros it stays within one unit in the last place.
 //
 // No branches: the integer n is found by the round-to-integer shift below and its parity
 // is read from the bits of the shifted value, so every lane runs the same instructions.
 // This needs IEEE double arithmetic with round-to-nearest; -ffast-math would break it.
 
+#include "engine/VectorTypes.h"
+
 #include <bit>
 #include <cstdint>
 
-// Double4 travels by value into sin4, which is inlined into the audio loop, so the note
-// that a 32-byte vector would be passed differently with AVX enabled concerns no real call.
-// GCC and clang give that note at every call as well as at the definition, so the warning
-// stays off for the rest of the file that includes this header, deliberately without a
-// matching pop.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace quillory {
-
-// Four doubles in one GCC/clang vector; on SSE2 each operation becomes two instructions.
-using Double4 = double __attribute__((vector_size(32)));
-using UInt4 = std::uint64_t __attribute__((vector_size(32)));
 
 namespace fast_sine_detail {
 

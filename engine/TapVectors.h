@@ -6,8 +6,6 @@
 #include "engine/ChorusEngine.h"
 #include "engine/FastSine.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace quillory {
 
@@ -19,6 +17,7 @@ struct TapVectors {
     Double4 wanderDepthTarget;
     Double4 wanderRate;
     Double4 wanderDepth;
+    Double4 keepWeight; // 1 − crossWeight: the share of the tap's own channel
 };
 
 inline TapVectors loadTapVectors(const ChorusEngine& engine) {
@@ -33,6 +32,7 @@ inline TapVectors loadTapVectors(const ChorusEngine& engine) {
         lanes.wanderRate[k] = tap.wanderRate;
         lanes.wanderDepth[k] = tap.wanderDepth;
     }
+    lanes.keepWeight = 1.0 - lanes.crossWeight;
     return lanes;
 }
 
@@ -52,4 +52,3 @@ inline void storeTapVectors(const TapVectors& lanes, int taps, ChorusEngine& eng
 
 } // namespace quillory
 
-#pragma GCC diagnostic pop

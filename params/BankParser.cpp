@@ -1,5 +1,7 @@
 #include "params/BankParser.h"
 
+#include "shell/ValueText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -60,8 +62,7 @@ void startProgram(ParseState& state, const char* name) {
     }
     state.cursor = &state.programs[state.nextProgram++];
     if (*name != '\0') {
-        std::strncpy(state.cursor->name, name, kProgramNameLength);
-        state.cursor->name[kProgramNameLength] = '\0';
+        copyString(state.cursor->name, name, kProgramNameLength);
     }
 }
 

@@ -95,6 +95,15 @@ private:
     int32_t runFrames(float** inputs, float** outputs, int32_t start, int32_t end);
     int32_t runPassThrough(float** inputs, float** outputs, int32_t start, int32_t end);
 
+    // What the glides leave in force for one frame.
+    struct FrameSettings {
+        double phaseIncrement;
+        double modDepth;
+        double centerDelay;
+        double wetGain;
+        double dryGain;
+    };
+
     std::atomic<uint32_t> controlChanges{0};
     uint32_t seenControlChanges = 0; // audio side
     uint32_t glidingParameters = 0;  // audio side: bit per parameter with a glide running

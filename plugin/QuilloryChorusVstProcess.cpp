@@ -63,31 +63,55 @@ int32_t QuilloryChorusVst::processRun(float** inputs, float** outputs, int32_t s
 
 // Processes frames from `start` until `end` or until a control change arrives, whichever
 // comes first, and answers how many it processed (at least one).
+//
+// Frames go in short stretches, each in three passes: the glide steps and the engine
+// settings they give for every frame; the modulation and tap delays of every frame; the
+// line reads and mix of every frame. Per frame the work and its order are those of the
+// one-frame algorithm. Splitting it lets the processor overlap the frames of each pass,
+// whose only links from frame to frame are the glide values and the tap phases.
 template <int Taps, bool Wander>
 int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t start, int32_t end) {
-    const float* inLeft = inputs[0];
-    const float* inRight = inputs[1];
-    float* outLeft = outputs[0];
-    float* outRight = outputs[1];
+    constexpr int32_t kStretch = 32;
+    FrameSettings settings[kStretch];
+    Double4 delays[kStretch];
     TapVectors taps = loadTapVectors(engine);
     int32_t i = start;
-    do {
-        if (glidingParameters != 0) {
-            glideParameters();
+    bool changed = false;
+    while (i < end && !changed) {
+        // Glide pass.
+        int32_t count = 0;
+        do {
+            if (glidingParameters != 0) {
+                glideParameters();
+            }
+            settings[count] = {engine.phaseIncrement, engine.modDepth, engine.centerDelay, wetGain,
+                               dryGain};
+            ++count;
+            changed = controlChanges.load(std::memory_order_relaxed) != seenControlChanges;
+        } while (count < kStretch && i + count < end && !changed);
+
+        // Modulation pass.
+        for (int32_t n = 0; n < count; ++n) {
+            engine.phaseIncrement = settings[n].phaseIncrement;
+            engine.modDepth = settings[n].modDepth;
+            engine.centerDelay = settings[n].centerDelay;
+            const Double4 modulation = Wander ? chorus_frames::wanderModulation<Taps>(engine, taps)
+                                              : chorus_frames::sineModulation(engine, taps);
+            delays[n] = chorus_frames::tapDelays<Taps>(engine, modulation);
         }
-        // Both inputs are read before either output is written, so the host may process
-        // in place.
-        const double left = inLeft[i];
-        const double right = inRight[i];
-        if constexpr (Wander) {
-            chorus_frames::wanderFrame<Taps>(engine, taps, left, right);
-        } else {
-            chorus_frames::sineFrame<Taps>(engine, taps, left, right);
+
+        // Read and mix pass. Both inputs are read before either output is written, so the
+        // host may process in place.
+        for (int32_t n = 0; n < count; ++n, ++i) {
+            const double left = inputs[0][i];
+            const double right = inputs[1][i];
+            chorus_frames::readTapsAndStore<Taps>(engine, delays[n], taps, left, right);
+            const double wet = settings[n].wetGain;
+            const double dry = settings[n].dryGain;
+            outputs[0][i] = static_cast<float>(wet * engine.outLeft + dry * left);
+            outputs[1][i] = static_cast<float>(dry * right + wet * engine.outRight);
         }
-        outLeft[i] = static_cast<float>(wetGain * engine.outLeft + dryGain * left);
-        outRight[i] = static_cast<float>(dryGain * right + wetGain * engine.outRight);
-        ++i;
-    } while (i < end && controlChanges.load(std::memory_order_relaxed) == seenControlChanges);
+    }
     storeTapVectors(taps, Taps, engine);
     return i - start;
 }

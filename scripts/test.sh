@@ -5,13 +5,13 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
-for preset in linux asan ubsan win32 win64; do
+for preset in linux asan ubsan tsan win32 win64; do
   echo "== build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
 
-for preset in linux asan ubsan; do
+for preset in linux asan ubsan tsan; do
   echo "== test $preset"
   ctest --preset "$preset"
 done

@@ -44,11 +44,7 @@ template <int Taps, bool Wander> void compareRenders(uint32_t mode) {
         const double left = sample(generator);
         const double right = sample(generator);
         reference->processFrame(left, right);
-        if constexpr (Wander) {
-            chorus_frames::wanderFrame<Taps>(*fast, taps, left, right);
-        } else {
-            chorus_frames::sineFrame<Taps>(*fast, taps, left, right);
-        }
+        chorus_frames::chorusFrame<Taps, Wander>(*fast, taps, left, right);
         largestDifference =
             std::max({largestDifference, std::fabs(reference->outLeft - fast->outLeft),
                       std::fabs(reference->outRight - fast->outRight)});

@@ -1,3 +1,4 @@
+#include "engine/FastExp.h"
 #include "engine/FastSine.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,17 @@ TEST(FastSine, KeepsRelativeAccuracyNextToZerosAndPeaks) {
             EXPECT_TRUE(closeToSine(phase[lane], result[lane]));
         }
     }
+}
+
+// The depth and speed mappings take e^x for x from 0 to ln 5000 (and ln 1000).
+TEST(FastExp, AgreesWithTheLibraryAcrossTheMappingsRange) {
+    double worst = 0.0;
+    for (int i = 0; i <= 200000; ++i) {
+        const double x = -1.0 + 11.0 * i / 200000.0;
+        worst = std::max(worst, std::fabs(fastExp(x) - std::exp(x)) / std::exp(x));
+    }
+    EXPECT_LT(worst, 1e-15);
+    EXPECT_EQ(fastExp(0.0), 1.0);
 }
 
 } // namespace
