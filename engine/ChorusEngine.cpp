@@ -1,6 +1,6 @@
 #include "engine/ChorusEngine.h"
 
-#include "engine/FastExp.h"
+#include "engine/EngineMappings.h"
 
 #include <cmath>
 
@@ -19,10 +19,6 @@ constexpr double kWanderRateSpan = 0.73;
 constexpr double kWanderRateLowest = 0.71;
 constexpr double kWanderDepthSpan = 0.8;
 constexpr double kWanderDepthLowest = 0.2;
-
-// Above this many frames of half-depth the centre delay stops growing with the depth, so
-// that deep settings do not push the whole sound far behind the beat.
-constexpr double kCenterOffsetLimit = 440.0;
 
 struct TapLayout {
     double phase;
@@ -199,17 +195,12 @@ void ChorusEngine::applyMode() {
 }
 
 void ChorusEngine::applyDepth(double value, double sampleRate) {
-    modDepth = fastExp(value * depthLogRange) * depthBase * sampleRate;
-    if (0.5 * modDepth > kCenterOffsetLimit) {
-        centerDelay = modDepth + kCenterOffsetLimit;
-    } else {
-        centerDelay = modDepth + 0.5 * modDepth;
-    }
+    modDepth = modDepthFor(*this, value, sampleRate);
+    centerDelay = centerDelayFor(modDepth);
 }
 
 void ChorusEngine::applySpeed(double value, double sampleRate) {
-    const double period = fastExp((1.0 - value) * periodLogRange) * periodBase;
-    phaseIncrement = (1.0 / period) / sampleRate * kTwoPi;
+    phaseIncrement = phaseIncrementFor(*this, value, sampleRate);
 }
 
 } // namespace quillory

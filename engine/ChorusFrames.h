@@ -9,7 +9,6 @@
 
 #include <cstring>
 
-
 namespace quillory {
 namespace chorus_frames {
 
@@ -99,7 +98,7 @@ inline void readTapsAndStore(ChorusEngine& engine, Double4 delay, const TapVecto
             const Double2 seconds = {leftPair[1], rightPair[1]};
             const Double2 read = firsts + seconds;      // (a, b)
             const Double2 crossed = {read[1], read[0]}; // (b, a)
-            out += taps.keepWeight[k] * read + taps.crossWeight[k] * crossed;
+            out += taps.keepPair[k] * read + taps.crossPair[k] * crossed;
         }
     }
     engine.outLeft = 0.5 * out[0];
@@ -116,6 +115,33 @@ template <int Taps> inline Double4 tapDelays(const ChorusEngine& engine, Double4
 inline Double4 sineModulation(const ChorusEngine& engine, TapVectors& taps) {
     taps.phase = wrapPhase(taps.phase + engine.phaseIncrement);
     return sin4(taps.phase);
+}
+
+// Sine taps at a steady speed all turn by the same angle every frame, so their sines can
+// follow by rotation: (sin, cos) of phase + step from (sin, cos) of phase with a few
+// products, where the polynomial would be evaluated anew. The rotation restarts from the
+// phases themselves for every stretch of frames, so its rounding never builds up beyond a
+// few units in the last place; the phases are still advanced exactly as usual.
+struct SineRotation {
+    Double4 sine;
+    Double4 cosine;
+    Double4 stepSine; // the same in every lane
+    Double4 stepCosine;
+};
+
+inline SineRotation startRotation(const TapVectors& taps, double step) {
+    constexpr double kHalfPi = ChorusEngine::kTwoPi / 4.0;
+    return {sin4(taps.phase), sin4(taps.phase + kHalfPi), broadcast(sinScalar(step)),
+            broadcast(sinScalar(step + kHalfPi))};
+}
+
+inline Double4 rotatedSineModulation(const ChorusEngine& engine, TapVectors& taps,
+                                     SineRotation& rotation) {
+    taps.phase = wrapPhase(taps.phase + engine.phaseIncrement);
+    const Double4 sine = rotation.sine * rotation.stepCosine + rotation.cosine * rotation.stepSine;
+    rotation.cosine = rotation.cosine * rotation.stepCosine - rotation.sine * rotation.stepSine;
+    rotation.sine = sine;
+    return sine;
 }
 
 // New Wander targets for the taps whose clock has passed 1, drawn in tap order, rate
@@ -159,4 +185,3 @@ inline void chorusFrame(ChorusEngine& engine, TapVectors& taps, double left, dou
 
 } // namespace chorus_frames
 } // namespace quillory
-

@@ -20,7 +20,6 @@
 #include <bit>
 #include <cstdint>
 
-
 namespace quillory {
 
 namespace fast_sine_detail {

@@ -6,7 +6,6 @@
 #include "engine/ChorusEngine.h"
 #include "engine/FastSine.h"
 
-
 namespace quillory {
 
 struct TapVectors {
@@ -17,7 +16,10 @@ struct TapVectors {
     Double4 wanderDepthTarget;
     Double4 wanderRate;
     Double4 wanderDepth;
-    Double4 keepWeight; // 1 − crossWeight: the share of the tap's own channel
+    // Each tap's weights as (w, w) pairs, ready to scale a (left, right) pair: the share
+    // of the tap's own channel (1 − crossWeight) and of the opposite one.
+    Double2 keepPair[ChorusEngine::kMaxTaps];
+    Double2 crossPair[ChorusEngine::kMaxTaps];
 };
 
 inline TapVectors loadTapVectors(const ChorusEngine& engine) {
@@ -32,7 +34,11 @@ inline TapVectors loadTapVectors(const ChorusEngine& engine) {
         lanes.wanderRate[k] = tap.wanderRate;
         lanes.wanderDepth[k] = tap.wanderDepth;
     }
-    lanes.keepWeight = 1.0 - lanes.crossWeight;
+    for (int k = 0; k < ChorusEngine::kMaxTaps; ++k) {
+        const double cross = lanes.crossWeight[k];
+        lanes.keepPair[k] = Double2{1.0 - cross, 1.0 - cross};
+        lanes.crossPair[k] = Double2{cross, cross};
+    }
     return lanes;
 }
 
@@ -51,4 +57,3 @@ inline void storeTapVectors(const TapVectors& lanes, int taps, ChorusEngine& eng
 }
 
 } // namespace quillory
-

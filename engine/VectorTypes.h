@@ -47,6 +47,22 @@ inline UInt4 lanesBelow(Double4 values, double limit) {
         values, [limit](Double2 half) { return static_cast<UInt2>(half < limit); });
 }
 
-inline bool anyLane(UInt4 mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; }
+inline Double4 broadcast(double value) {
+    return Double4{value, value, value, value};
+}
+
+inline Double4 loadDouble4(const double* from) {
+    Double4 values;
+    std::memcpy(&values, from, sizeof(values));
+    return values;
+}
+
+inline void storeDouble4(double* to, Double4 values) {
+    std::memcpy(to, &values, sizeof(values));
+}
+
+inline bool anyLane(UInt4 mask) {
+    return (mask[0] | mask[1] | mask[2] | mask[3]) != 0;
+}
 
 } // namespace quillory

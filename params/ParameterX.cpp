@@ -203,13 +203,7 @@ void ParameterX::receiveChange() {
 }
 
 bool ParameterX::glideStep() {
-    if (glideCount == 1) {
-        current = glideTarget;
-        glideCount = 0;
-    } else {
-        --glideCount;
-        current = current + (glideTarget - current) * kGlideCoefficient;
-    }
+    advanceGlide();
     driveEngine();
     return glideCount != 0;
 }

@@ -61,8 +61,19 @@ public:
 
     // Audio side: takes over a change handed off since the last frame.
     void receiveChange();
-    // Audio side: one frame of glide; true while the glide goes on.
+    // Audio side: one frame of glide, driving the engine; true while the glide goes on.
     bool glideStep();
+    // Audio side: one frame of glide without driving the engine, for callers that map the
+    // values of many frames at once.
+    void advanceGlide() {
+        if (glideCount == 1) {
+            current = glideTarget;
+            glideCount = 0;
+        } else {
+            --glideCount;
+            current = current + (glideTarget - current) * kGlideCoefficient;
+        }
+    }
     bool isGliding() const { return glideCount != 0; }
 
     bool isContinuous() const { return kind == kParamContinuous; }

@@ -11,6 +11,8 @@
 // the constructor, before any audio thread exists).
 
 #include "engine/ChorusEngine.h"
+#include "engine/TapVectors.h"
+#include "engine/VectorTypes.h"
 #include "params/ChorusProgram.h"
 #include "params/ParameterX.h"
 #include "shell/AudioEffectX.h"
@@ -95,14 +97,27 @@ private:
     int32_t runFrames(float** inputs, float** outputs, int32_t start, int32_t end);
     int32_t runPassThrough(float** inputs, float** outputs, int32_t start, int32_t end);
 
-    // What the glides leave in force for one frame.
-    struct FrameSettings {
-        double phaseIncrement;
-        double modDepth;
-        double centerDelay;
-        double wetGain;
-        double dryGain;
+    enum ParameterIndex : int32_t { kDepth = 0, kSpeed = 1, kTaps = 2, kWaveform = 3, kMix = 4 };
+
+    // Audio side: frames are processed in stretches of at most this many; per frame the
+    // parameter values, the engine settings they give, and the tap delays.
+    static constexpr int32_t kStretchFrames = 64;
+    struct Stretch {
+        alignas(32) double depth[kStretchFrames];
+        alignas(32) double speed[kStretchFrames];
+        alignas(32) double mix[kStretchFrames];
+        alignas(32) double modDepth[kStretchFrames];
+        alignas(32) double centerDelay[kStretchFrames];
+        alignas(32) double phaseIncrement[kStretchFrames];
+        alignas(32) double wetGain[kStretchFrames];
+        alignas(32) double dryGain[kStretchFrames];
+        Double4 delays[kStretchFrames];
     };
+    template <int Taps, bool Wander>
+    void modulateStretch(TapVectors& taps, uint32_t gliding, int32_t count);
+    void advanceGlides();
+    void mapStretch(uint32_t gliding, int32_t count);
+    Stretch stretch{};
 
     std::atomic<uint32_t> controlChanges{0};
     uint32_t seenControlChanges = 0; // audio side

@@ -1,4 +1,5 @@
 #include "engine/ChorusFrames.h"
+#include "engine/EngineMappings.h"
 #include "plugin/QuilloryChorusVst.h"
 
 namespace quillory {
@@ -64,56 +65,125 @@ int32_t QuilloryChorusVst::processRun(float** inputs, float** outputs, int32_t s
 // Processes frames from `start` until `end` or until a control change arrives, whichever
 // comes first, and answers how many it processed (at least one).
 //
-// Frames go in short stretches, each in three passes: the glide steps and the engine
-// settings they give for every frame; the modulation and tap delays of every frame; the
-// line reads and mix of every frame. Per frame the work and its order are those of the
-// one-frame algorithm. Splitting it lets the processor overlap the frames of each pass,
-// whose only links from frame to frame are the glide values and the tap phases.
+// Frames go in short stretches, each in four passes: the glide steps of every frame; the
+// engine settings those give, four frames at a time; the modulation and tap delays of every
+// frame; the line reads and mix of every frame. Per frame the work and its order are those
+// of the one-frame algorithm. Splitting it lets the processor overlap the frames of each
+// pass, whose only links from frame to frame are the glide values and the tap phases.
 template <int Taps, bool Wander>
 int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t start, int32_t end) {
-    constexpr int32_t kStretch = 32;
-    FrameSettings settings[kStretch];
-    Double4 delays[kStretch];
     TapVectors taps = loadTapVectors(engine);
     int32_t i = start;
     bool changed = false;
     while (i < end && !changed) {
-        // Glide pass.
+        // Glide pass. Glides start only with a control change, which ends the stretch, so
+        // those running now are all that can run in it.
+        const uint32_t gliding = glidingParameters;
         int32_t count = 0;
         do {
-            if (glidingParameters != 0) {
-                glideParameters();
+            if (gliding != 0) {
+                advanceGlides();
+                stretch.depth[count] = parameters[kDepth]->current;
+                stretch.speed[count] = parameters[kSpeed]->current;
+                stretch.mix[count] = parameters[kMix]->current;
             }
-            settings[count] = {engine.phaseIncrement, engine.modDepth, engine.centerDelay, wetGain,
-                               dryGain};
             ++count;
             changed = controlChanges.load(std::memory_order_relaxed) != seenControlChanges;
-        } while (count < kStretch && i + count < end && !changed);
+        } while (count < kStretchFrames && i + count < end && !changed);
+        mapStretch(gliding, count);
 
-        // Modulation pass.
-        for (int32_t n = 0; n < count; ++n) {
-            engine.phaseIncrement = settings[n].phaseIncrement;
-            engine.modDepth = settings[n].modDepth;
-            engine.centerDelay = settings[n].centerDelay;
-            const Double4 modulation = Wander ? chorus_frames::wanderModulation<Taps>(engine, taps)
-                                              : chorus_frames::sineModulation(engine, taps);
-            delays[n] = chorus_frames::tapDelays<Taps>(engine, modulation);
-        }
+        modulateStretch<Taps, Wander>(taps, gliding, count);
 
         // Read and mix pass. Both inputs are read before either output is written, so the
         // host may process in place.
         for (int32_t n = 0; n < count; ++n, ++i) {
             const double left = inputs[0][i];
             const double right = inputs[1][i];
-            chorus_frames::readTapsAndStore<Taps>(engine, delays[n], taps, left, right);
-            const double wet = settings[n].wetGain;
-            const double dry = settings[n].dryGain;
+            chorus_frames::readTapsAndStore<Taps>(engine, stretch.delays[n], taps, left, right);
+            const double wet = stretch.wetGain[n];
+            const double dry = stretch.dryGain[n];
             outputs[0][i] = static_cast<float>(wet * engine.outLeft + dry * left);
             outputs[1][i] = static_cast<float>(dry * right + wet * engine.outRight);
         }
+        wetGain = stretch.wetGain[count - 1];
+        dryGain = stretch.dryGain[count - 1];
     }
     storeTapVectors(taps, Taps, engine);
     return i - start;
+}
+
+// The modulation and tap delays of each frame of the stretch.
+template <int Taps, bool Wander>
+void QuilloryChorusVst::modulateStretch(TapVectors& taps, uint32_t gliding, int32_t count) {
+    const bool steadySine = !Wander && (gliding & (1u << kSpeed)) == 0;
+    chorus_frames::SineRotation rotation{};
+    if (steadySine) {
+        rotation = chorus_frames::startRotation(taps, stretch.phaseIncrement[0]);
+    }
+    for (int32_t n = 0; n < count; ++n) {
+        engine.phaseIncrement = stretch.phaseIncrement[n];
+        engine.modDepth = stretch.modDepth[n];
+        engine.centerDelay = stretch.centerDelay[n];
+        Double4 modulation;
+        if constexpr (Wander) {
+            modulation = chorus_frames::wanderModulation<Taps>(engine, taps);
+        } else if (steadySine) {
+            modulation = chorus_frames::rotatedSineModulation(engine, taps, rotation);
+        } else {
+            modulation = chorus_frames::sineModulation(engine, taps);
+        }
+        stretch.delays[n] = chorus_frames::tapDelays<Taps>(engine, modulation);
+    }
+}
+
+void QuilloryChorusVst::advanceGlides() {
+    for (ParameterX* parameter = parameterList; parameter != nullptr; parameter = parameter->next) {
+        if (parameter->isGliding()) {
+            parameter->advanceGlide();
+            if (!parameter->isGliding()) {
+                glidingParameters &= ~(1u << parameter->index);
+            }
+        }
+    }
+}
+
+// The engine settings of each frame of the stretch. A parameter that glides in it is
+// mapped from its value in every frame, four frames at a time; one that does not keeps the
+// setting it last gave the engine (which need not be its mapping at the present sample
+// rate: a new rate takes effect only when a parameter is next driven).
+void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count) {
+    const double rate = engineSampleRate.load(std::memory_order_relaxed);
+    // Whole groups of four: the lanes past `count` repeat the last frame.
+    const int32_t padded = (count + 3) & ~3;
+    for (int32_t n = count; n < padded; ++n) {
+        stretch.depth[n] = stretch.depth[count - 1];
+        stretch.speed[n] = stretch.speed[count - 1];
+        stretch.mix[n] = stretch.mix[count - 1];
+    }
+    for (int32_t n = 0; n < padded; n += 4) {
+        if ((gliding & (1u << kDepth)) != 0) {
+            const Double4 modDepth = modDepthFor(engine, loadDouble4(&stretch.depth[n]), rate);
+            storeDouble4(&stretch.modDepth[n], modDepth);
+            storeDouble4(&stretch.centerDelay[n], centerDelayFor(modDepth));
+        } else {
+            storeDouble4(&stretch.modDepth[n], broadcast(engine.modDepth));
+            storeDouble4(&stretch.centerDelay[n], broadcast(engine.centerDelay));
+        }
+        if ((gliding & (1u << kSpeed)) != 0) {
+            storeDouble4(&stretch.phaseIncrement[n],
+                         phaseIncrementFor(engine, loadDouble4(&stretch.speed[n]), rate));
+        } else {
+            storeDouble4(&stretch.phaseIncrement[n], broadcast(engine.phaseIncrement));
+        }
+        if ((gliding & (1u << kMix)) != 0) {
+            const Double4 mix = loadDouble4(&stretch.mix[n]);
+            storeDouble4(&stretch.wetGain[n], mix);
+            storeDouble4(&stretch.dryGain[n], 1.0 - mix);
+        } else {
+            storeDouble4(&stretch.wetGain[n], broadcast(wetGain));
+            storeDouble4(&stretch.dryGain[n], broadcast(dryGain));
+        }
+    }
 }
 
 // A mode outside the tap table runs no taps: the engine's frame passes the input through.
