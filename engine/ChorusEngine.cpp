@@ -99,7 +99,7 @@ void ChorusEngine::processFrame(double left, double right) {
 
     // Taps read before the frame is written: the slot at writeIndex still holds the frame
     // from 65,536 frames ago.
-    writeFrame(left, right);
+    writeIndex = writeFrame(writeIndex, left, right);
 }
 
 void ChorusEngine::runSineTap(int k) {

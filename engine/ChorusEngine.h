@@ -58,15 +58,15 @@ struct ChorusEngine {
     // Speed value 0..1 → `phaseIncrement` at `sampleRate`.
     void applySpeed(double value, double sampleRate);
 
-    // Stores one input frame in the lines and advances the write slot.
-    void writeFrame(double left, double right) {
-        lineLeft[writeIndex] = left;
-        lineRight[writeIndex] = right;
-        if (writeIndex == 0) {
+    // Stores one input frame in the lines at `slot` and answers the next slot.
+    int32_t writeFrame(int32_t slot, double left, double right) {
+        lineLeft[slot] = left;
+        lineRight[slot] = right;
+        if (slot == 0) {
             lineLeft[kLineLength] = left;
             lineRight[kLineLength] = right;
         }
-        writeIndex = (writeIndex + 1) & (kLineLength - 1);
+        return (slot + 1) & (kLineLength - 1);
     }
 
     // Wander tap `k`'s clock has passed 1: wind it back and draw new targets.

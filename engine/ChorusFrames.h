@@ -65,14 +65,16 @@ inline Double2 loadPair(const double* at) {
     return pair;
 }
 
-// Reads both lines for every tap and mixes the taps into the frame, then stores the frame.
-// The output pair, the interpolation and the cross weighting run on (left, right) pairs;
-// each element sees the same operations in the same order as the one-tap-at-a-time read.
+// Reads both lines for every tap and mixes the taps into the frame, stores the frame at
+// `writeIndex` and advances it, and answers the engine's output pair. The caller keeps the
+// write slot in a local across a stretch of frames, out of the engine's memory. The output
+// pair, the interpolation and the cross weighting run on (left, right) pairs; each element
+// sees the same operations in the same order as the one-tap-at-a-time read.
 template <int Taps>
-inline void readTapsAndStore(ChorusEngine& engine, Double4 delay, const TapVectors& taps,
-                             double left, double right) {
+inline Double2 readTapsAndStore(ChorusEngine& engine, int32_t& writeIndex, Double4 delay,
+                                const TapVectors& taps, double left, double right) {
     constexpr double kLength = ChorusEngine::kLineLength;
-    Double4 position = static_cast<double>(engine.writeIndex) - delay;
+    Double4 position = static_cast<double>(writeIndex) - delay;
     position = position + where(lanesBelow(position, 0.0), kLength);
     const UInt4 outside = lanesBelow(position, 0.0) | lanesAtLeast(position, kLength);
 
@@ -101,47 +103,56 @@ inline void readTapsAndStore(ChorusEngine& engine, Double4 delay, const TapVecto
             out += taps.keepPair[k] * read + taps.crossPair[k] * crossed;
         }
     }
-    engine.outLeft = 0.5 * out[0];
-    engine.outRight = 0.5 * out[1];
-    engine.writeFrame(left, right);
+    writeIndex = engine.writeFrame(writeIndex, left, right);
+    return 0.5 * out;
 }
 
-// Each tap's delay for modulation values `modulation`, in frames.
-template <int Taps> inline Double4 tapDelays(const ChorusEngine& engine, Double4 modulation) {
-    return inUse<Taps>(modulation) * engine.modDepth + engine.centerDelay;
-}
-
-// Sine: advance, wrap, then take the sine of the new phase.
-inline Double4 sineModulation(const ChorusEngine& engine, TapVectors& taps) {
-    taps.phase = wrapPhase(taps.phase + engine.phaseIncrement);
-    return sin4(taps.phase);
-}
-
-// Sine taps at a steady speed all turn by the same angle every frame, so their sines can
-// follow by rotation: (sin, cos) of phase + step from (sin, cos) of phase with a few
-// products, where the polynomial would be evaluated anew. The rotation restarts from the
-// phases themselves for every stretch of frames, so its rounding never builds up beyond a
-// few units in the last place; the phases are still advanced exactly as usual.
-struct SineRotation {
-    Double4 sine;
-    Double4 cosine;
-    Double4 stepSine; // the same in every lane
-    Double4 stepCosine;
+// Engine settings for each frame of a stretch of frames, as the glides leave them. For
+// Sine, also the sine and cosine of each frame's phase step.
+struct StretchSettings {
+    const double* phaseIncrement;
+    const double* modDepth;
+    const double* centerDelay;
+    const double* stepSine;
+    const double* stepCosine;
 };
 
-inline SineRotation startRotation(const TapVectors& taps, double step) {
-    constexpr double kHalfPi = ChorusEngine::kTwoPi / 4.0;
-    return {sin4(taps.phase), sin4(taps.phase + kHalfPi), broadcast(sinScalar(step)),
-            broadcast(sinScalar(step + kHalfPi))};
+// Each tap's delay for modulation values `modulation`, in frames.
+template <int Taps>
+inline Double4 tapDelays(Double4 modulation, double modDepth, double centerDelay) {
+    return inUse<Taps>(modulation) * broadcast(modDepth) + broadcast(centerDelay);
 }
 
-inline Double4 rotatedSineModulation(const ChorusEngine& engine, TapVectors& taps,
-                                     SineRotation& rotation) {
-    taps.phase = wrapPhase(taps.phase + engine.phaseIncrement);
-    const Double4 sine = rotation.sine * rotation.stepCosine + rotation.cosine * rotation.stepSine;
-    rotation.cosine = rotation.cosine * rotation.stepCosine - rotation.sine * rotation.stepSine;
-    rotation.sine = sine;
-    return sine;
+// Leaves the last frame's settings in the engine, as frame-by-frame processing would.
+inline void keepLastSettings(ChorusEngine& engine, const StretchSettings& settings, int32_t n) {
+    engine.phaseIncrement = settings.phaseIncrement[n];
+    engine.modDepth = settings.modDepth[n];
+    engine.centerDelay = settings.centerDelay[n];
+}
+
+// Sine taps all turn by the same angle every frame, so their sines follow by rotation:
+// (sin, cos) of phase + step from (sin, cos) of phase and of the step, with a few products
+// where the polynomial would be evaluated anew. The rotation starts from the phases
+// themselves for every stretch, so its rounding never builds up beyond a few units in the
+// last place; the phases are still advanced exactly as the one-frame computation does.
+template <int Taps>
+inline void sineDelays(ChorusEngine& engine, TapVectors& taps, const StretchSettings& settings,
+                       Double4* delays, int32_t count) {
+    constexpr double kHalfPi = ChorusEngine::kTwoPi / 4.0;
+    Double4 phase = taps.phase;
+    Double4 sine = sin4(phase);
+    Double4 cosine = sin4(phase + kHalfPi);
+    for (int32_t n = 0; n < count; ++n) {
+        phase = wrapPhase(phase + broadcast(settings.phaseIncrement[n]));
+        const Double4 stepSine = broadcast(settings.stepSine[n]);
+        const Double4 stepCosine = broadcast(settings.stepCosine[n]);
+        const Double4 nextSine = sine * stepCosine + cosine * stepSine;
+        cosine = cosine * stepCosine - sine * stepSine;
+        sine = nextSine;
+        delays[n] = tapDelays<Taps>(sine, settings.modDepth[n], settings.centerDelay[n]);
+    }
+    taps.phase = phase;
+    keepLastSettings(engine, settings, count - 1);
 }
 
 // New Wander targets for the taps whose clock has passed 1, drawn in tap order, rate
@@ -163,24 +174,37 @@ template <int Taps> inline void drawWanderTargets(ChorusEngine& engine, TapVecto
 
 // Wander: move the drift clocks and followers, take the sine of the phase before this
 // frame's advance, then advance each tap at its own rate.
-template <int Taps> inline Double4 wanderModulation(ChorusEngine& engine, TapVectors& taps) {
-    taps.wanderClock += kWanderClockStep;
-    if (anyLane(lanesAtLeast(inUse<Taps>(taps.wanderClock), 1.0))) {
-        drawWanderTargets<Taps>(engine, taps);
+template <int Taps>
+inline void wanderDelays(ChorusEngine& engine, TapVectors& taps, const StretchSettings& settings,
+                         Double4* delays, int32_t count) {
+    Double4 phase = taps.phase;
+    Double4 rate = taps.wanderRate;
+    Double4 depth = taps.wanderDepth;
+    for (int32_t n = 0; n < count; ++n) {
+        taps.wanderClock += kWanderClockStep;
+        if (anyLane(lanesAtLeast(inUse<Taps>(taps.wanderClock), 1.0))) {
+            drawWanderTargets<Taps>(engine, taps);
+        }
+        rate = taps.wanderRateTarget * kWanderFollow + rate * kWanderKeep;
+        depth = taps.wanderDepthTarget * kWanderFollow + depth * kWanderKeep;
+        const Double4 modulation = sin4(phase) * depth;
+        phase = wrapPhase(phase + broadcast(settings.phaseIncrement[n]) * rate);
+        delays[n] = tapDelays<Taps>(modulation, settings.modDepth[n], settings.centerDelay[n]);
     }
-    taps.wanderRate = taps.wanderRateTarget * kWanderFollow + taps.wanderRate * kWanderKeep;
-    taps.wanderDepth = taps.wanderDepthTarget * kWanderFollow + taps.wanderDepth * kWanderKeep;
-    const Double4 modulation = sin4(taps.phase) * taps.wanderDepth;
-    taps.phase = wrapPhase(taps.phase + engine.phaseIncrement * taps.wanderRate);
-    return modulation;
+    taps.phase = phase;
+    taps.wanderRate = rate;
+    taps.wanderDepth = depth;
+    keepLastSettings(engine, settings, count - 1);
 }
 
-// One whole frame, modulation and reads together.
 template <int Taps, bool Wander>
-inline void chorusFrame(ChorusEngine& engine, TapVectors& taps, double left, double right) {
-    const Double4 modulation =
-        Wander ? wanderModulation<Taps>(engine, taps) : sineModulation(engine, taps);
-    readTapsAndStore<Taps>(engine, tapDelays<Taps>(engine, modulation), taps, left, right);
+inline void stretchDelays(ChorusEngine& engine, TapVectors& taps, const StretchSettings& settings,
+                          Double4* delays, int32_t count) {
+    if constexpr (Wander) {
+        wanderDelays<Taps>(engine, taps, settings, delays, count);
+    } else {
+        sineDelays<Taps>(engine, taps, settings, delays, count);
+    }
 }
 
 } // namespace chorus_frames

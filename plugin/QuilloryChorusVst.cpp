@@ -85,8 +85,10 @@ void QuilloryChorusVst::buildParameters() {
 }
 
 void QuilloryChorusVst::setSampleRate(float rate) {
-    // A rate the engine cannot run at is ignored: the previous one stays in force.
-    if (!std::isfinite(rate) || rate <= 0.0f) {
+    // A rate the engine cannot run at is ignored: the previous one stays in force. Below
+    // 1 kHz no host runs audio, and the fastest modulation would step by more than the
+    // engine's phase handling allows.
+    if (!std::isfinite(rate) || rate < kLowestSampleRate) {
         return;
     }
     std::lock_guard<std::mutex> lock(controlMutex);

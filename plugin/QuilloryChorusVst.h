@@ -30,6 +30,7 @@ public:
     static constexpr int32_t kNumInputs = 2;
     static constexpr int32_t kNumOutputs = 2;
     static constexpr int32_t kUniqueId = fourCharCode('Q', 'L', 'R', 'Y');
+    static constexpr float kLowestSampleRate = 1000.0f;
 
     explicit QuilloryChorusVst(audioMasterCallback host);
     ~QuilloryChorusVst() override;
@@ -111,12 +112,12 @@ private:
         alignas(32) double phaseIncrement[kStretchFrames];
         alignas(32) double wetGain[kStretchFrames];
         alignas(32) double dryGain[kStretchFrames];
+        alignas(32) double stepSine[kStretchFrames];
+        alignas(32) double stepCosine[kStretchFrames];
         Double4 delays[kStretchFrames];
     };
-    template <int Taps, bool Wander>
-    void modulateStretch(TapVectors& taps, uint32_t gliding, int32_t count);
     void advanceGlides();
-    void mapStretch(uint32_t gliding, int32_t count);
+    void mapStretch(uint32_t gliding, int32_t count, bool withSteps);
     Stretch stretch{};
 
     std::atomic<uint32_t> controlChanges{0};

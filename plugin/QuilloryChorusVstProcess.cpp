@@ -90,50 +90,35 @@ int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t st
             ++count;
             changed = controlChanges.load(std::memory_order_relaxed) != seenControlChanges;
         } while (count < kStretchFrames && i + count < end && !changed);
-        mapStretch(gliding, count);
+        mapStretch(gliding, count, !Wander);
 
-        modulateStretch<Taps, Wander>(taps, gliding, count);
+        const chorus_frames::StretchSettings settings = {stretch.phaseIncrement, stretch.modDepth,
+                                                         stretch.centerDelay, stretch.stepSine,
+                                                         stretch.stepCosine};
+        chorus_frames::stretchDelays<Taps, Wander>(engine, taps, settings, stretch.delays, count);
 
         // Read and mix pass. Both inputs are read before either output is written, so the
         // host may process in place.
+        int32_t writeIndex = engine.writeIndex;
+        Double2 engineOut = {engine.outLeft, engine.outRight};
         for (int32_t n = 0; n < count; ++n, ++i) {
             const double left = inputs[0][i];
             const double right = inputs[1][i];
-            chorus_frames::readTapsAndStore<Taps>(engine, stretch.delays[n], taps, left, right);
+            engineOut = chorus_frames::readTapsAndStore<Taps>(engine, writeIndex, stretch.delays[n],
+                                                              taps, left, right);
             const double wet = stretch.wetGain[n];
             const double dry = stretch.dryGain[n];
-            outputs[0][i] = static_cast<float>(wet * engine.outLeft + dry * left);
-            outputs[1][i] = static_cast<float>(dry * right + wet * engine.outRight);
+            outputs[0][i] = static_cast<float>(wet * engineOut[0] + dry * left);
+            outputs[1][i] = static_cast<float>(dry * right + wet * engineOut[1]);
         }
+        engine.writeIndex = writeIndex;
+        engine.outLeft = engineOut[0];
+        engine.outRight = engineOut[1];
         wetGain = stretch.wetGain[count - 1];
         dryGain = stretch.dryGain[count - 1];
     }
     storeTapVectors(taps, Taps, engine);
     return i - start;
-}
-
-// The modulation and tap delays of each frame of the stretch.
-template <int Taps, bool Wander>
-void QuilloryChorusVst::modulateStretch(TapVectors& taps, uint32_t gliding, int32_t count) {
-    const bool steadySine = !Wander && (gliding & (1u << kSpeed)) == 0;
-    chorus_frames::SineRotation rotation{};
-    if (steadySine) {
-        rotation = chorus_frames::startRotation(taps, stretch.phaseIncrement[0]);
-    }
-    for (int32_t n = 0; n < count; ++n) {
-        engine.phaseIncrement = stretch.phaseIncrement[n];
-        engine.modDepth = stretch.modDepth[n];
-        engine.centerDelay = stretch.centerDelay[n];
-        Double4 modulation;
-        if constexpr (Wander) {
-            modulation = chorus_frames::wanderModulation<Taps>(engine, taps);
-        } else if (steadySine) {
-            modulation = chorus_frames::rotatedSineModulation(engine, taps, rotation);
-        } else {
-            modulation = chorus_frames::sineModulation(engine, taps);
-        }
-        stretch.delays[n] = chorus_frames::tapDelays<Taps>(engine, modulation);
-    }
 }
 
 void QuilloryChorusVst::advanceGlides() {
@@ -147,12 +132,19 @@ void QuilloryChorusVst::advanceGlides() {
     }
 }
 
-// The engine settings of each frame of the stretch. A parameter that glides in it is
+// The engine settings of each frame of the stretch, and for Sine the sine and cosine of
+// each frame's phase step. A parameter that glides in it is
 // mapped from its value in every frame, four frames at a time; one that does not keeps the
 // setting it last gave the engine (which need not be its mapping at the present sample
 // rate: a new rate takes effect only when a parameter is next driven).
-void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count) {
+void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count, bool withSteps) {
     const double rate = engineSampleRate.load(std::memory_order_relaxed);
+    double steadyStepSine = 0.0;
+    double steadyStepCosine = 0.0;
+    if (withSteps && (gliding & (1u << kSpeed)) == 0) {
+        steadyStepSine = stepSineFor(engine.phaseIncrement);
+        steadyStepCosine = stepCosineFor(engine.phaseIncrement);
+    }
     // Whole groups of four: the lanes past `count` repeat the last frame.
     const int32_t padded = (count + 3) & ~3;
     for (int32_t n = count; n < padded; ++n) {
@@ -170,10 +162,19 @@ void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count) {
             storeDouble4(&stretch.centerDelay[n], broadcast(engine.centerDelay));
         }
         if ((gliding & (1u << kSpeed)) != 0) {
-            storeDouble4(&stretch.phaseIncrement[n],
-                         phaseIncrementFor(engine, loadDouble4(&stretch.speed[n]), rate));
+            const Double4 increment =
+                phaseIncrementFor(engine, loadDouble4(&stretch.speed[n]), rate);
+            storeDouble4(&stretch.phaseIncrement[n], increment);
+            if (withSteps) {
+                storeDouble4(&stretch.stepSine[n], stepSineFor(increment));
+                storeDouble4(&stretch.stepCosine[n], stepCosineFor(increment));
+            }
         } else {
             storeDouble4(&stretch.phaseIncrement[n], broadcast(engine.phaseIncrement));
+            if (withSteps) {
+                storeDouble4(&stretch.stepSine[n], broadcast(steadyStepSine));
+                storeDouble4(&stretch.stepCosine[n], broadcast(steadyStepCosine));
+            }
         }
         if ((gliding & (1u << kMix)) != 0) {
             const Double4 mix = loadDouble4(&stretch.mix[n]);

@@ -1,6 +1,6 @@
-// The vectorised frames against the engine's one-tap-at-a-time frame: over long renders
-// of every mode, with depth and speed moving all the time, they must agree to far below
-// the output's resolution.
+// Stretches of vectorised frames against the engine's one-tap-at-a-time frame: over long
+// renders of every mode, with depth and speed moving all the time, they must agree to far
+// below the output's resolution.
 
 #include "engine/ChorusFrames.h"
 
@@ -33,21 +33,43 @@ template <int Taps, bool Wander> void compareRenders(uint32_t mode) {
     std::mt19937 generator(mode);
     std::uniform_real_distribution<double> sample(-1.0, 1.0);
     double largestDifference = 0.0;
+    constexpr int32_t kStretch = 48;
+    double increments[kStretch];
+    double depths[kStretch];
+    double centres[kStretch];
+    double stepSines[kStretch];
+    double stepCosines[kStretch];
+    Double4 delays[kStretch];
     // Past three Wander draws, and past a wrap of the delay lines.
-    for (int frame = 0; frame < 180000; ++frame) {
-        // Depth and speed sweep slowly across their whole ranges, as during glides.
-        const double sweep = 0.5 + 0.5 * std::sin(frame * 0.0001);
-        for (ChorusEngine* engine : {reference.get(), fast.get()}) {
-            engine->applyDepth(sweep, 48000.0);
-            engine->applySpeed(1.0 - sweep, 48000.0);
+    for (int frame = 0; frame < 180000; frame += kStretch) {
+        // Depth and speed sweep slowly across their whole ranges, as during glides; the
+        // reference takes them frame by frame, the stretch from the arrays.
+        double inputs[kStretch][2];
+        double expected[kStretch][2];
+        for (int n = 0; n < kStretch; ++n) {
+            const double sweep = 0.5 + 0.5 * std::sin((frame + n) * 0.0001);
+            reference->applyDepth(sweep, 48000.0);
+            reference->applySpeed(1.0 - sweep, 48000.0);
+            increments[n] = reference->phaseIncrement;
+            depths[n] = reference->modDepth;
+            centres[n] = reference->centerDelay;
+            stepSines[n] = std::sin(increments[n]);
+            stepCosines[n] = std::cos(increments[n]);
+            inputs[n][0] = sample(generator);
+            inputs[n][1] = sample(generator);
+            reference->processFrame(inputs[n][0], inputs[n][1]);
+            expected[n][0] = reference->outLeft;
+            expected[n][1] = reference->outRight;
         }
-        const double left = sample(generator);
-        const double right = sample(generator);
-        reference->processFrame(left, right);
-        chorus_frames::chorusFrame<Taps, Wander>(*fast, taps, left, right);
-        largestDifference =
-            std::max({largestDifference, std::fabs(reference->outLeft - fast->outLeft),
-                      std::fabs(reference->outRight - fast->outRight)});
+        const chorus_frames::StretchSettings settings = {increments, depths, centres, stepSines,
+                                                         stepCosines};
+        chorus_frames::stretchDelays<Taps, Wander>(*fast, taps, settings, delays, kStretch);
+        for (int n = 0; n < kStretch; ++n) {
+            const Double2 out = chorus_frames::readTapsAndStore<Taps>(
+                *fast, fast->writeIndex, delays[n], taps, inputs[n][0], inputs[n][1]);
+            largestDifference = std::max({largestDifference, std::fabs(expected[n][0] - out[0]),
+                                          std::fabs(expected[n][1] - out[1])});
+        }
     }
     EXPECT_LT(largestDifference, 1e-9) << "mode " << mode;
     storeTapVectors(taps, Taps, *fast);
