@@ -16,5 +16,14 @@ for preset in linux asan ubsan tsan; do
   ctest --preset "$preset"
 done
 
+echo "== fuzz the bank parser"
+cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build/fuzz
+build/fuzz/bank_parser_fuzz -max_total_time=20 > build/fuzz/fuzz.log 2>&1 || {
+  tail -n 30 build/fuzz/fuzz.log
+  exit 1
+}
+tail -n 1 build/fuzz/fuzz.log
+
 bash scripts/check-windows-exports.sh build/win32/plugin/QuilloryChorus.dll build/win64/plugin/QuilloryChorus.dll
 bash scripts/check-format.sh
