@@ -116,7 +116,14 @@ private:
         alignas(32) double stepCosine[kStretchFrames];
         Double4 delays[kStretchFrames];
     };
-    void advanceGlides();
+    // One frame of the parameter's glide, if it runs; answers its value.
+    double glideStep(int32_t index) {
+        ParameterX& parameter = *parameters[index];
+        if (parameter.isGliding()) {
+            parameter.advanceGlide();
+        }
+        return parameter.current;
+    }
     void mapStretch(uint32_t gliding, int32_t count, bool withSteps);
     Stretch stretch{};
 

@@ -76,20 +76,26 @@ int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t st
     int32_t i = start;
     bool changed = false;
     while (i < end && !changed) {
-        // Glide pass. Glides start only with a control change, which ends the stretch, so
-        // those running now are all that can run in it.
+        // Glide pass: each running glide's value in every frame. Glides start only with a
+        // control change, which ends the stretch, so those running now are all that can run
+        // in it. The three glides advance side by side, each frame's steps independent of
+        // one another.
         const uint32_t gliding = glidingParameters;
         int32_t count = 0;
         do {
             if (gliding != 0) {
-                advanceGlides();
-                stretch.depth[count] = parameters[kDepth]->current;
-                stretch.speed[count] = parameters[kSpeed]->current;
-                stretch.mix[count] = parameters[kMix]->current;
+                stretch.depth[count] = glideStep(kDepth);
+                stretch.speed[count] = glideStep(kSpeed);
+                stretch.mix[count] = glideStep(kMix);
             }
             ++count;
             changed = controlChanges.load(std::memory_order_relaxed) != seenControlChanges;
         } while (count < kStretchFrames && i + count < end && !changed);
+        for (const int32_t index : {kDepth, kSpeed, kMix}) {
+            if (!parameters[index]->isGliding()) {
+                glidingParameters &= ~(1u << index);
+            }
+        }
         mapStretch(gliding, count, !Wander);
 
         const chorus_frames::StretchSettings settings = {stretch.phaseIncrement, stretch.modDepth,
@@ -119,17 +125,6 @@ int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t st
     }
     storeTapVectors(taps, Taps, engine);
     return i - start;
-}
-
-void QuilloryChorusVst::advanceGlides() {
-    for (ParameterX* parameter = parameterList; parameter != nullptr; parameter = parameter->next) {
-        if (parameter->isGliding()) {
-            parameter->advanceGlide();
-            if (!parameter->isGliding()) {
-                glidingParameters &= ~(1u << parameter->index);
-            }
-        }
-    }
 }
 
 // The engine settings of each frame of the stretch, and for Sine the sine and cosine of
