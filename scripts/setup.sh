@@ -10,6 +10,9 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libx11-dev
+  libsndfile1-dev
+  # Third-party VST 2.4 plug-ins the host is tested against.
+  zynaddsubfx-vst lsp-plugins-vst
 )
 
 missing=()

@@ -1,9 +1,9 @@
 #include "host/lib/HostedPlugin.h"
 
 #include "shell/Opcodes.h"
+#include "shell/ValueText.h"
 
 #include <algorithm>
-#include <dlfcn.h>
 #include <stdexcept>
 
 namespace quillory::host {
@@ -13,16 +13,25 @@ namespace {
 // back before the host has the record in hand to tell hosts apart.
 thread_local HostedPlugin* hostBeingOpened = nullptr;
 
-intptr_t defaultAnswer(const HostCall& call) {
-    return call.opcode == audioMasterVersion ? 2400 : 0;
+// Vendor and product strings are at most 64 bytes with the terminator.
+constexpr int32_t kHostStringLength = 63;
+constexpr intptr_t kEnglish = 1;
+constexpr size_t kTextBuffer = 256;
+
+intptr_t copyAnswer(void* text, const char* name) {
+    if (text == nullptr) {
+        return 0;
+    }
+    copyString(static_cast<char*>(text), name, kHostStringLength);
+    return 1;
 }
 
 } // namespace
 
-HostedPlugin::HostedPlugin(const std::string& libraryPath) : responder(defaultAnswer) {
-    library = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        throw std::runtime_error("cannot load " + libraryPath + ": " + dlerror());
+HostedPlugin::HostedPlugin(const std::string& libraryPath) : library(libraryPath) {
+    if (!library.isOpen()) {
+        throw std::runtime_error("cannot load " + libraryPath +
+                                 " as a plug-in library: " + library.error());
     }
 }
 
@@ -30,11 +39,11 @@ HostedPlugin::~HostedPlugin() {
     if (record != nullptr) {
         close();
     }
-    dlclose(library);
+    library.close();
 }
 
 void* HostedPlugin::symbol(const char* name) const {
-    return dlsym(library, name);
+    return library.symbol(name);
 }
 
 HostedPlugin::EntryPoint HostedPlugin::entryPoint(const char* entryName) const {
@@ -48,11 +57,18 @@ HostedPlugin::EntryPoint HostedPlugin::entryPoint(const char* entryName) const {
 AEffect* HostedPlugin::open(const char* entryName) {
     EntryPoint entry = entryPoint(entryName);
     if (entry == nullptr) {
-        throw std::runtime_error("the library exports no plug-in entry point");
+        throw std::runtime_error(
+            "the library exports no plug-in entry point (VSTPluginMain or main)");
     }
     hostBeingOpened = this;
-    record = entry(&HostedPlugin::hostCallback);
+    AEffect* created = entry(&HostedPlugin::hostCallback);
     hostBeingOpened = nullptr;
+    if (created != nullptr && created->magic != kEffectMagic) {
+        // Not a record this host may call into, nor close.
+        throw std::runtime_error("the entry point returned something that is not an effect "
+                                 "(no 'VstP' magic)");
+    }
+    record = created;
     if (record != nullptr) {
         record->user = this;
     }
@@ -75,6 +91,18 @@ intptr_t HostedPlugin::dispatch(int32_t opcode, int32_t index, intptr_t value, v
     return record->dispatcher(record, opcode, index, value, ptr, opt);
 }
 
+std::string HostedPlugin::dispatchText(int32_t opcode, int32_t index) {
+    // Generous: plug-ins may write past the lengths the interface names.
+    char text[kTextBuffer] = {};
+    dispatch(opcode, index, 0, text);
+    text[kTextBuffer - 1] = '\0';
+    std::string result = text;
+    while (!result.empty() && result.back() == ' ') {
+        result.pop_back();
+    }
+    return result;
+}
+
 void HostedPlugin::processStereo(std::vector<float>& left, std::vector<float>& right,
                                  std::vector<float>& outLeft, std::vector<float>& outRight,
                                  int32_t blockSize) {
@@ -86,6 +114,27 @@ void HostedPlugin::processStereo(std::vector<float>& left, std::vector<float>& r
         float* inputs[2] = {left.data() + start, right.data() + start};
         float* outputs[2] = {outLeft.data() + start, outRight.data() + start};
         record->processReplacing(record, inputs, outputs, count);
+    }
+}
+
+intptr_t HostedPlugin::standardAnswer(const HostCall& call) const {
+    switch (call.opcode) {
+    case audioMasterVersion:
+        return 2400;
+    case audioMasterGetSampleRate:
+        return static_cast<intptr_t>(hostSampleRate);
+    case audioMasterGetBlockSize:
+        return hostBlockSize;
+    case audioMasterGetVendorString:
+        return copyAnswer(call.ptr, kVendorName);
+    case audioMasterGetProductString:
+        return copyAnswer(call.ptr, kProductName);
+    case audioMasterGetVendorVersion:
+        return kVendorVersion;
+    case audioMasterGetLanguage:
+        return kEnglish;
+    default:
+        return 0;
     }
 }
 
@@ -135,7 +184,7 @@ intptr_t HostedPlugin::handle(AEffect* effect, int32_t opcode, int32_t index, in
         std::lock_guard<std::mutex> lock(callsMutex);
         log.push_back(call);
     }
-    return responder(call);
+    return responder ? responder(call) : standardAnswer(call);
 }
 
 } // namespace quillory::host

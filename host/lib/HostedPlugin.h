@@ -3,6 +3,7 @@
 // entry point, answers the plug-in's requests like a configurable host, logs every request,
 // and runs the process callback over whole buffers. Tests and the command-line host share it.
 
+#include "host/lib/PluginLibrary.h"
 #include "shell/AEffect.h"
 
 #include <cstdint>
@@ -28,9 +29,13 @@ struct HostCall {
 
 class HostedPlugin {
 public:
-    // Answers a request; the default one answers 2400 to the version request and 0 to
-    // everything else.
+    // Answers a request in place of standardAnswer().
     using Responder = std::function<intptr_t(const HostCall&)>;
+
+    // Names this host gives when a plug-in asks.
+    static constexpr const char* kVendorName = "Quillory";
+    static constexpr const char* kProductName = "Quillory host";
+    static constexpr intptr_t kVendorVersion = 1000;
 
     // Loads the library; throws std::runtime_error naming the problem when it cannot.
     explicit HostedPlugin(const std::string& libraryPath);
@@ -44,7 +49,9 @@ public:
 
     // Calls the named export, or by default VSTPluginMain and failing that main, with this
     // host's callback. The record returned, if any, is remembered and closed when the host
-    // is destroyed.
+    // is destroyed. Throws std::runtime_error when there is no such export, or when what the
+    // entry point returns is not an effect record (no 'VstP' magic); answers null when the
+    // entry point returns null.
     AEffect* open(const char* entryName = nullptr);
     // Calls the entry point with a null host callback.
     AEffect* openWithoutCallback(const char* entryName = nullptr);
@@ -54,12 +61,26 @@ public:
     AEffect* effect() const { return record; }
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f);
+    // Dispatches a request that fills in a text (a name, label or display) and returns the
+    // text without the trailing spaces some plug-ins pad it with.
+    std::string dispatchText(int32_t opcode, int32_t index = 0);
 
     // Runs the replacing process callback over whole stereo buffers in blocks of `blockSize`.
     void processStereo(std::vector<float>& left, std::vector<float>& right,
                        std::vector<float>& outLeft, std::vector<float>& outRight,
                        int32_t blockSize = 512);
 
+    // What the host tells the plug-in its sample rate and block size are. The values are
+    // only answered to the plug-in's requests; the plug-in is told through its dispatcher.
+    void setHostSampleRate(float rate) { hostSampleRate = rate; }
+    void setHostBlockSize(int32_t size) { hostBlockSize = size; }
+
+    // The answers of a plain offline host: version 2400, the sample rate and block size set
+    // above, this host's names and version, English, and 0 ("not supported", "no", null)
+    // for everything else, including every canDo question and the time info.
+    intptr_t standardAnswer(const HostCall& call) const;
+
+    // Replaces the standard answers; an empty responder restores them.
     void setResponder(Responder responder);
     std::vector<HostCall> calls() const;
     std::vector<HostCall> callsWithOpcode(int32_t opcode) const;
@@ -73,9 +94,11 @@ private:
     intptr_t handle(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                     float opt);
 
-    void* library = nullptr;
+    PluginLibrary library;
     AEffect* record = nullptr;
     Responder responder;
+    float hostSampleRate = 44100.0f;
+    int32_t hostBlockSize = 512;
     mutable std::mutex callsMutex;
     std::vector<HostCall> log;
 };

@@ -42,6 +42,35 @@ TEST(PluginRecord, FreshRecordDescribesAStereoEffectWithEditor) {
     EXPECT_NE(effect->getParameter, nullptr);
 }
 
+template <class T> T fieldAt(const AEffect* effect, size_t offset) {
+    T value;
+    std::memcpy(&value, reinterpret_cast<const char*>(effect) + offset, sizeof(value));
+    return value;
+}
+
+// Hosts read the record by offset; these are the offsets they use for 4- and 8-byte
+// pointers. The fields are read as raw bytes, independently of the record's declaration.
+TEST(PluginRecord, FieldsSitAtTheOffsetsHostsReadThemFrom) {
+    TestHost host;
+    AEffect* effect = host.open();
+    ASSERT_NE(effect, nullptr);
+    const bool wide = sizeof(void*) == 8;
+    EXPECT_EQ(fieldAt<int32_t>(effect, 0), 0x56737450);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 40 : 20), 16);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 44 : 24), 5);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 48 : 28), 2);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 52 : 32), 2);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 56 : 36), 0x11);
+    EXPECT_EQ(fieldAt<float>(effect, wide ? 92 : 60), 1.0f);
+    EXPECT_EQ(fieldAt<void*>(effect, wide ? 96 : 64), effect->object);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 112 : 72), kQlry);
+    EXPECT_EQ(fieldAt<int32_t>(effect, wide ? 116 : 76), 1);
+    uintptr_t processReplacing = 0;
+    std::memcpy(&processReplacing, &effect->processReplacing, sizeof(processReplacing));
+    EXPECT_EQ(fieldAt<uintptr_t>(effect, wide ? 120 : 80), processReplacing);
+    EXPECT_EQ(sizeof(AEffect), wide ? 192u : 144u);
+}
+
 TEST(PluginRecord, BothExportsCreateTheSameKindOfEffect) {
     TestHost host;
     ASSERT_NE(host.symbol("VSTPluginMain"), nullptr);
