@@ -13,6 +13,8 @@ packages=(
   libsndfile1-dev
   # Third-party VST 2.4 plug-ins the host is tested against.
   zynaddsubfx-vst lsp-plugins-vst
+  # Wine runs the Windows DLLs: 32-bit Wine for the 32-bit DLL, 64-bit Wine for the other.
+  wine wine32:i386 wine64
 )
 
 missing=()
@@ -32,5 +34,9 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+# 32-bit Wine comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -q
 "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds every target (Linux, sanitizer builds, both Windows DLLs) and runs all tests.
+# Builds every target (Linux, sanitizer builds, both Windows DLLs) and runs all tests,
+# the Windows ones under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,5 +26,5 @@ build/fuzz/bank_parser_fuzz -max_total_time=20 > build/fuzz/fuzz.log 2>&1 || {
 }
 tail -n 1 build/fuzz/fuzz.log
 
-bash scripts/check-windows-exports.sh build/win32/plugin/QuilloryChorus.dll build/win64/plugin/QuilloryChorus.dll
+bash scripts/test-windows.sh
 bash scripts/check-format.sh
