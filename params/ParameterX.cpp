@@ -4,25 +4,11 @@
 #include "plugin/QuilloryChorusVst.h"
 #include "shell/ValueText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
 namespace quillory {
-namespace {
-
-enum ParameterIndex : int32_t {
-    kDepthIndex = 0,
-    kSpeedIndex = 1,
-    kTapsIndex = 2,
-    kWaveformIndex = 3,
-    kMixIndex = 4,
-};
-
-double clampUnit(double value) {
-    return value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
-}
-
-} // namespace
 
 ParameterX::ParameterX(const char* longNameText, const char* shortNameText, int32_t parameterIndex,
                        QuilloryChorusVst* owner, ParameterX* previous)
@@ -69,7 +55,7 @@ void ParameterX::jumpToChoice(int32_t newChoice) {
 }
 
 void ParameterX::setFromEditor(double normalised) {
-    const double x = clampUnit(normalised);
+    const double x = std::clamp(normalised, 0.0, 1.0);
     {
         std::lock_guard<std::mutex> lock(effect->controlMutex);
         value.store(x, std::memory_order_relaxed);
@@ -103,19 +89,19 @@ float ParameterX::normalisedValue() const {
 void ParameterX::writeToProgram() {
     ChorusProgram& program = *effect->currentProgram;
     switch (index) {
-    case kDepthIndex:
+    case kParamDepth:
         program.depth = target;
         break;
-    case kSpeedIndex:
+    case kParamSpeed:
         program.speed = target;
         break;
-    case kTapsIndex:
+    case kParamTaps:
         program.taps = choice.load(std::memory_order_relaxed);
         break;
-    case kWaveformIndex:
+    case kParamWaveform:
         program.waveform = choice.load(std::memory_order_relaxed);
         break;
-    case kMixIndex:
+    case kParamMix:
         program.mix = target;
         break;
     default:
@@ -126,21 +112,21 @@ void ParameterX::writeToProgram() {
 void ParameterX::formatDisplay() {
     const ChorusEngine& engine = effect->engine;
     switch (index) {
-    case kDepthIndex:
+    case kParamDepth:
         formatTime(engine.depthBase * std::exp(target * engine.depthLogRange), displayText);
         break;
-    case kSpeedIndex:
+    case kParamSpeed:
         formatFrequency(1.0 /
                             (engine.periodBase * std::exp((1.0 - target) * engine.periodLogRange)),
                         displayText);
         break;
-    case kTapsIndex:
+    case kParamTaps:
         formatTaps(choice.load(std::memory_order_relaxed), displayText);
         break;
-    case kWaveformIndex:
+    case kParamWaveform:
         formatWaveform(choice.load(std::memory_order_relaxed), displayText);
         break;
-    case kMixIndex:
+    case kParamMix:
         formatMix(target, displayText);
         break;
     default:
@@ -212,23 +198,23 @@ void ParameterX::driveEngine() {
     ChorusEngine& engine = effect->engine;
     const double sampleRate = effect->engineSampleRate.load(std::memory_order_relaxed);
     switch (index) {
-    case kDepthIndex:
+    case kParamDepth:
         engine.applyDepth(current, sampleRate);
         break;
-    case kSpeedIndex:
+    case kParamSpeed:
         engine.applySpeed(current, sampleRate);
         break;
-    case kTapsIndex:
+    case kParamTaps:
         engine.mode =
             (engine.mode & ChorusEngine::kWaveformMask) | static_cast<uint32_t>(engineChoice);
         engine.applyMode();
         break;
-    case kWaveformIndex:
+    case kParamWaveform:
         engine.mode = (engine.mode & ChorusEngine::kTapsMask) |
                       (static_cast<uint32_t>(engineChoice) << ChorusEngine::kWaveformShift);
         engine.applyMode();
         break;
-    case kMixIndex:
+    case kParamMix:
         effect->applyMix(current);
         break;
     default:

@@ -19,6 +19,14 @@ struct Dropdown;
 struct Pad;
 
 enum ParameterKind : int32_t { kParamStepped = 0, kParamContinuous = 1 };
+// The effect's parameters by host index.
+enum ParameterIndex : int32_t {
+    kParamDepth = 0,
+    kParamSpeed = 1,
+    kParamTaps = 2,
+    kParamWaveform = 3,
+    kParamMix = 4,
+};
 enum ControlKind : int32_t { kControlPad = 1, kControlDropdown = 2, kControlNone = 99 };
 
 // A glide takes this many frames: 19,999 one-pole steps and a final snap to the target.

@@ -72,16 +72,17 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
 QuilloryChorusVst::~QuilloryChorusVst() = default;
 
 void QuilloryChorusVst::buildParameters() {
-    parameters[0] = std::make_unique<ParameterX>("Chorus Depth", "Chrs Dpth", 0, this, nullptr);
-    parameters[1] =
-        std::make_unique<ParameterX>("Chorus Speed", "Chrs Spd", 1, this, parameters[0].get());
-    parameters[2] = std::make_unique<ParameterX>("Chorus Numb Taps", "Chrs Taps", 2, 2, this,
-                                                 parameters[1].get());
-    parameters[3] = std::make_unique<ParameterX>("Chorus Waveform", "Chrs Waveform", 3, 1, this,
-                                                 parameters[2].get());
-    parameters[4] = std::make_unique<ParameterX>("Pan / Chorus Mix", "Pan/chr Mix", 4, this,
-                                                 parameters[3].get());
-    parameterList = parameters[0].get();
+    parameters[kParamDepth] =
+        std::make_unique<ParameterX>("Chorus Depth", "Chrs Dpth", kParamDepth, this, nullptr);
+    parameters[kParamSpeed] = std::make_unique<ParameterX>("Chorus Speed", "Chrs Spd", kParamSpeed,
+                                                           this, parameters[kParamDepth].get());
+    parameters[kParamTaps] = std::make_unique<ParameterX>(
+        "Chorus Numb Taps", "Chrs Taps", kParamTaps, 2, this, parameters[kParamSpeed].get());
+    parameters[kParamWaveform] = std::make_unique<ParameterX>(
+        "Chorus Waveform", "Chrs Waveform", kParamWaveform, 1, this, parameters[kParamTaps].get());
+    parameters[kParamMix] = std::make_unique<ParameterX>(
+        "Pan / Chorus Mix", "Pan/chr Mix", kParamMix, this, parameters[kParamWaveform].get());
+    parameterList = parameters[kParamDepth].get();
 }
 
 void QuilloryChorusVst::setSampleRate(float rate) {

@@ -98,8 +98,6 @@ private:
     int32_t runFrames(float** inputs, float** outputs, int32_t start, int32_t end);
     int32_t runPassThrough(float** inputs, float** outputs, int32_t start, int32_t end);
 
-    enum ParameterIndex : int32_t { kDepth = 0, kSpeed = 1, kTaps = 2, kWaveform = 3, kMix = 4 };
-
     // Audio side: frames are processed in stretches of at most this many; per frame the
     // parameter values, the engine settings they give, and the tap delays.
     static constexpr int32_t kStretchFrames = 64;

@@ -1,6 +1,7 @@
 #include "plugin/QuilloryChorusVst.h"
 #include "shell/ValueText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillory {
@@ -20,7 +21,7 @@ void QuilloryChorusVst::setParameter(int32_t index, float value) {
     if (!std::isfinite(value)) {
         return;
     }
-    const double normalised = value < 0.0f ? 0.0 : (value > 1.0f ? 1.0 : double{value});
+    const double normalised = std::clamp(double{value}, 0.0, 1.0);
     std::lock_guard<std::mutex> lock(controlMutex);
     ParameterX* parameter = findParameter(index);
     if (parameter != nullptr && parameter->hostEnabled) {

@@ -84,14 +84,14 @@ int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t st
         int32_t count = 0;
         do {
             if (gliding != 0) {
-                stretch.depth[count] = glideStep(kDepth);
-                stretch.speed[count] = glideStep(kSpeed);
-                stretch.mix[count] = glideStep(kMix);
+                stretch.depth[count] = glideStep(kParamDepth);
+                stretch.speed[count] = glideStep(kParamSpeed);
+                stretch.mix[count] = glideStep(kParamMix);
             }
             ++count;
             changed = controlChanges.load(std::memory_order_relaxed) != seenControlChanges;
         } while (count < kStretchFrames && i + count < end && !changed);
-        for (const int32_t index : {kDepth, kSpeed, kMix}) {
+        for (const int32_t index : {kParamDepth, kParamSpeed, kParamMix}) {
             if (!parameters[index]->isGliding()) {
                 glidingParameters &= ~(1u << index);
             }
@@ -136,7 +136,7 @@ void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count, bool withSte
     const double rate = engineSampleRate.load(std::memory_order_relaxed);
     double steadyStepSine = 0.0;
     double steadyStepCosine = 0.0;
-    if (withSteps && (gliding & (1u << kSpeed)) == 0) {
+    if (withSteps && (gliding & (1u << kParamSpeed)) == 0) {
         steadyStepSine = stepSineFor(engine.phaseIncrement);
         steadyStepCosine = stepCosineFor(engine.phaseIncrement);
     }
@@ -148,7 +148,7 @@ void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count, bool withSte
         stretch.mix[n] = stretch.mix[count - 1];
     }
     for (int32_t n = 0; n < padded; n += 4) {
-        if ((gliding & (1u << kDepth)) != 0) {
+        if ((gliding & (1u << kParamDepth)) != 0) {
             const Double4 modDepth = modDepthFor(engine, loadDouble4(&stretch.depth[n]), rate);
             storeDouble4(&stretch.modDepth[n], modDepth);
             storeDouble4(&stretch.centerDelay[n], centerDelayFor(modDepth));
@@ -156,7 +156,7 @@ void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count, bool withSte
             storeDouble4(&stretch.modDepth[n], broadcast(engine.modDepth));
             storeDouble4(&stretch.centerDelay[n], broadcast(engine.centerDelay));
         }
-        if ((gliding & (1u << kSpeed)) != 0) {
+        if ((gliding & (1u << kParamSpeed)) != 0) {
             const Double4 increment =
                 phaseIncrementFor(engine, loadDouble4(&stretch.speed[n]), rate);
             storeDouble4(&stretch.phaseIncrement[n], increment);
@@ -171,7 +171,7 @@ void QuilloryChorusVst::mapStretch(uint32_t gliding, int32_t count, bool withSte
                 storeDouble4(&stretch.stepCosine[n], broadcast(steadyStepCosine));
             }
         }
-        if ((gliding & (1u << kMix)) != 0) {
+        if ((gliding & (1u << kParamMix)) != 0) {
             const Double4 mix = loadDouble4(&stretch.mix[n]);
             storeDouble4(&stretch.wetGain[n], mix);
             storeDouble4(&stretch.dryGain[n], 1.0 - mix);

@@ -25,11 +25,11 @@ void QuilloryChorusVst::loadBank() {
 }
 
 void QuilloryChorusVst::applyProgram(const ChorusProgram& program) {
-    parameters[0]->jumpTo(program.depth);
-    parameters[1]->jumpTo(program.speed);
-    parameters[2]->jumpToChoice(program.taps);
-    parameters[3]->jumpToChoice(program.waveform);
-    parameters[4]->jumpTo(program.mix);
+    parameters[kParamDepth]->jumpTo(program.depth);
+    parameters[kParamSpeed]->jumpTo(program.speed);
+    parameters[kParamTaps]->jumpToChoice(program.taps);
+    parameters[kParamWaveform]->jumpToChoice(program.waveform);
+    parameters[kParamMix]->jumpTo(program.mix);
 }
 
 void QuilloryChorusVst::setProgram(int32_t program) {
