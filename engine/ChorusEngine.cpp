@@ -78,6 +78,13 @@ void ChorusEngine::reset() {
     }
 }
 
+void ChorusEngine::setRangeConstants() {
+    depthBase = 0.0001;
+    depthLogRange = std::log(5000.0);
+    periodBase = 0.05;
+    periodLogRange = std::log(1000.0);
+}
+
 void ChorusEngine::processFrame(double left, double right) {
     // The dry input is part of the engine's own output.
     outLeft = left;
@@ -154,11 +161,15 @@ double ChorusEngine::wrapReadPosition(double position) {
     return position;
 }
 
-// Reads both lines at the tap's delay with two-point linear interpolation and adds the
-// result, cross-weighted, to the output pair.
+// Reads both lines at the tap's delay and adds the result to the output pair.
 void ChorusEngine::readTap(int k, double modulation) {
     const double delay = modulation * modDepth + centerDelay;
-    const double position = wrapReadPosition(writeIndex - delay);
+    readAt(wrapReadPosition(writeIndex - delay), tapStates[k].crossWeight, outLeft, outRight);
+}
+
+// The slot after `i` is i + 1 even for the last slot: the guard slot past the end repeats
+// slot 0.
+void ChorusEngine::readAt(double position, double crossWeight, double& left, double& right) const {
     double a = 0.0;
     double b = 0.0;
     if (position >= kLineLength) {
@@ -166,14 +177,12 @@ void ChorusEngine::readTap(int k, double modulation) {
         b = lineRight[kLineLength - 1];
     } else {
         const auto i = static_cast<int32_t>(position);
-        const int32_t j = i + 1 == kLineLength ? 0 : i + 1;
         const double f = position - i;
-        a = (1.0 - f) * lineLeft[i] + f * lineLeft[j];
-        b = (1.0 - f) * lineRight[i] + f * lineRight[j];
+        a = (1.0 - f) * lineLeft[i] + f * lineLeft[i + 1];
+        b = (1.0 - f) * lineRight[i] + f * lineRight[i + 1];
     }
-    const double w = tapStates[k].crossWeight;
-    outLeft += (1.0 - w) * a + w * b;
-    outRight += (1.0 - w) * b + w * a;
+    left += (1.0 - crossWeight) * a + crossWeight * b;
+    right += (1.0 - crossWeight) * b + crossWeight * a;
 }
 
 void ChorusEngine::applyMode() {

@@ -43,6 +43,9 @@ struct ChorusEngine {
     // Clears the lines and taps and sets the start-up modulation; leaves `mode`, the range
     // constants and the random source alone.
     void reset();
+    // Depth spans 0.1 ms to 500 ms and the modulation period 50 s down to 50 ms, both on
+    // logarithmic scales.
+    void setRangeConstants();
 
     // Runs the taps that `mode` selects on one input frame and leaves the result in
     // `outLeft` / `outRight`; then stores the frame in the lines.
@@ -71,6 +74,11 @@ struct ChorusEngine {
 
     // Wander tap `k`'s clock has passed 1: wind it back and draw new targets.
     void drawWanderTargets(int k);
+
+    // The common tap read at a position already wrapped into the line: both lines with
+    // two-point linear interpolation, added cross-weighted to the pair (left, right). A
+    // position at the line's end reads the last slot.
+    void readAt(double position, double crossWeight, double& left, double& right) const;
 
     // Takes a read position behind the start of the line round to the end, as often as
     // needed; the result equals adding the line length repeatedly.

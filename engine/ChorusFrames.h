@@ -40,25 +40,6 @@ inline Double4 wrapPhase(Double4 phase) {
     return phase - where(lanesAbove(phase, kTwoPi), kTwoPi);
 }
 
-// The common tap read for one tap at a position already wrapped into the line, added to
-// the output pair. One position past the last slot reads the last slot.
-inline void readOneTap(const ChorusEngine& engine, double position, double crossWeight,
-                       double& outLeft, double& outRight) {
-    double a;
-    double b;
-    if (position >= ChorusEngine::kLineLength) {
-        a = engine.lineLeft[ChorusEngine::kLineLength - 1];
-        b = engine.lineRight[ChorusEngine::kLineLength - 1];
-    } else {
-        const auto i = static_cast<int32_t>(position);
-        const double f = position - i;
-        a = (1.0 - f) * engine.lineLeft[i] + f * engine.lineLeft[i + 1];
-        b = (1.0 - f) * engine.lineRight[i] + f * engine.lineRight[i + 1];
-    }
-    outLeft += (1.0 - crossWeight) * a + crossWeight * b;
-    outRight += (1.0 - crossWeight) * b + crossWeight * a;
-}
-
 inline Double2 loadPair(const double* at) {
     Double2 pair;
     std::memcpy(&pair, at, sizeof(pair));
@@ -84,8 +65,8 @@ inline Double2 readTapsAndStore(ChorusEngine& engine, int32_t& writeIndex, Doubl
         double outLeft = left;
         double outRight = right;
         for (int k = 0; k < Taps; ++k) {
-            readOneTap(engine, ChorusEngine::wrapReadPosition(position[k]), taps.crossWeight[k],
-                       outLeft, outRight);
+            engine.readAt(ChorusEngine::wrapReadPosition(position[k]), taps.crossWeight[k], outLeft,
+                          outRight);
         }
         out = Double2{outLeft, outRight};
     } else {

@@ -40,12 +40,7 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     // Calendar time in whole seconds, truncated to 32 bits, seeds the Wander drift.
     engine.random.seed(static_cast<uint32_t>(std::time(nullptr)));
 
-    // Depth spans 0.1 ms to 500 ms and the modulation period 50 s down to 50 ms, both on
-    // logarithmic scales.
-    engine.depthBase = 0.0001;
-    engine.depthLogRange = std::log(5000.0);
-    engine.periodBase = 0.05;
-    engine.periodLogRange = std::log(1000.0);
+    engine.setRangeConstants();
     wetGain = 0.5;
     dryGain = 0.5;
     engine.mode = 0;
@@ -60,7 +55,7 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     receiveControlChanges();
 
     if (audioMaster != nullptr) {
-        audioMaster(&cEffect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+        sendUpdateDisplay();
         setNumInputs(kNumInputs);
         setNumOutputs(kNumOutputs);
         canProcessReplacing(true);
@@ -97,10 +92,9 @@ void QuilloryChorusVst::setSampleRate(float rate) {
     engineSampleRate.store(static_cast<double>(rate), std::memory_order_relaxed);
 }
 
+// Sent directly, not through updateDisplay(): the effect does not care for the answer.
 void QuilloryChorusVst::sendUpdateDisplay() {
-    if (audioMaster != nullptr) {
-        audioMaster(&cEffect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
-    }
+    callHost(audioMasterUpdateDisplay);
 }
 
 } // namespace quillory

@@ -115,7 +115,7 @@ private:
         Double4 delays[kStretchFrames];
     };
     // One frame of the parameter's glide, if it runs; answers its value.
-    double glideStep(int32_t index) {
+    double glideValue(int32_t index) {
         ParameterX& parameter = *parameters[index];
         if (parameter.isGliding()) {
             parameter.advanceGlide();

@@ -84,9 +84,9 @@ int32_t QuilloryChorusVst::runFrames(float** inputs, float** outputs, int32_t st
         int32_t count = 0;
         do {
             if (gliding != 0) {
-                stretch.depth[count] = glideStep(kParamDepth);
-                stretch.speed[count] = glideStep(kParamSpeed);
-                stretch.mix[count] = glideStep(kParamMix);
+                stretch.depth[count] = glideValue(kParamDepth);
+                stretch.speed[count] = glideValue(kParamSpeed);
+                stretch.mix[count] = glideValue(kParamMix);
             }
             ++count;
             changed = controlChanges.load(std::memory_order_relaxed) != seenControlChanges;

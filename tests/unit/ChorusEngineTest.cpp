@@ -1,5 +1,6 @@
 #include "engine/ChorusEngine.h"
 #include "engine/RandomSource.h"
+#include "tests/unit/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,25 +18,15 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr int32_t kLine = 65536;
 
-// The engine is about a megabyte: always on the heap, set up the way the effect does it.
-std::unique_ptr<ChorusEngine> makeEngine(uint32_t mode) {
-    auto engine = std::make_unique<ChorusEngine>();
-    engine->reset();
-    engine->depthBase = 0.0001;
-    engine->depthLogRange = std::log(5000.0);
-    engine->periodBase = 0.05;
-    engine->periodLogRange = std::log(1000.0);
-    engine->mode = mode;
-    engine->applyMode();
-    return engine;
-}
-
 // Slot s holds s on the left and rightScale * s on the right, so a read returns its position.
 void fillRamp(ChorusEngine& e, double rightScale) {
     for (int32_t s = 0; s < kLine; ++s) {
         e.lineLeft[s] = s;
         e.lineRight[s] = rightScale * s;
     }
+    // The slot past the end repeats slot 0, as the engine keeps it.
+    e.lineLeft[kLine] = e.lineLeft[0];
+    e.lineRight[kLine] = e.lineRight[0];
 }
 
 // Runs tap k once on a ramp-filled engine and recovers its modulation value from the read

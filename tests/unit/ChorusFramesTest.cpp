@@ -3,6 +3,7 @@
 // below the output's resolution.
 
 #include "engine/ChorusFrames.h"
+#include "tests/unit/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,22 +14,11 @@
 namespace quillory {
 namespace {
 
-std::unique_ptr<ChorusEngine> makeEngine(uint32_t mode) {
-    auto engine = std::make_unique<ChorusEngine>();
-    engine->reset();
-    engine->depthBase = 0.0001;
-    engine->depthLogRange = std::log(5000.0);
-    engine->periodBase = 0.05;
-    engine->periodLogRange = std::log(1000.0);
-    engine->mode = mode;
-    engine->applyMode();
-    engine->random.seed(1234);
-    return engine;
-}
-
 template <int Taps, bool Wander> void compareRenders(uint32_t mode) {
     auto reference = makeEngine(mode);
     auto fast = makeEngine(mode);
+    reference->random.seed(1234);
+    fast->random.seed(1234);
     TapVectors taps = loadTapVectors(*fast);
     std::mt19937 generator(mode);
     std::uniform_real_distribution<double> sample(-1.0, 1.0);
