@@ -1,30 +1,39 @@
 #!/usr/bin/env bash
 # Builds every target (Linux, sanitizer builds, both Windows DLLs) and runs all tests,
-# the Windows ones under Wine.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# the Windows ones under Wine. Ends with a summary that repeats anything skipped.
+source "$(dirname "$0")/lib/steps.sh"
+cd "$QUILLORY_ROOT"
+rm -f "$QUILLORY_SKIPPED"
+started=$(now_ms)
 
-bash scripts/setup.sh
+step "install packages"
+bash scripts/setup.sh test
 
 for preset in linux asan ubsan tsan win32 win64; do
-  echo "== build $preset"
-  cmake --preset "$preset" >/dev/null
+  step "build $preset"
+  quiet "configure-$preset" cmake --preset "$preset"
   cmake --build --preset "$preset"
 done
 
 for preset in linux asan ubsan tsan; do
-  echo "== test $preset"
+  step "test $preset"
   ctest --preset "$preset"
 done
 
-echo "== fuzz the bank parser"
-cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+step "fuzz the bank parser"
+quiet configure-fuzz cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++
 cmake --build build/fuzz
-build/fuzz/bank_parser_fuzz -max_total_time=20 > build/fuzz/fuzz.log 2>&1 || {
-  tail -n 30 build/fuzz/fuzz.log
-  exit 1
-}
-tail -n 1 build/fuzz/fuzz.log
+quiet fuzz-bank-parser build/fuzz/bank_parser_fuzz -max_total_time=20
+tail -n 1 "$QUILLORY_LOGS/fuzz-bank-parser.log"
 
 bash scripts/test-windows.sh
+
+step "formatting"
 bash scripts/check-format.sh
+
+echo ""
+echo "== all tests passed in $(elapsed_since "$started")"
+if [ -s "$QUILLORY_SKIPPED" ]; then
+  echo "== but this machine skipped:"
+  sed 's/^/   - /' "$QUILLORY_SKIPPED"
+fi
