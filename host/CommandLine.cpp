@@ -12,6 +12,8 @@ const char* const kUsage =
                   [--block-size N] [--tail SECONDS] [--format float|pcm16|pcm24] [--quiet]
                   INPUT OUTPUT
   quillory demo [--plugin PATH] [OUTDIR]
+  quillory validate [--plugin PATH] [--level 1..10] [--seed N] [--skip-editor] [--json]
+                    [--quiet] [--check NAME]... [--time-scale F] [--in-process] [--list]
 
   info    prints what a host sees of the plug-in: identity, flags, parameters, programs
   render  runs an audio file (WAV, AIFF, FLAC, ...; mono or stereo) through the plug-in;
@@ -19,6 +21,10 @@ const char* const kUsage =
           output is 32-bit float unless the format or a FLAC output says otherwise
   demo    synthesises a short piece, renders it through every program into OUTDIR
           (default demo-out) and prints the level of each result
+  validate  runs named checks of how the plug-in survives hosts, each in a process of its
+            own under a watchdog; higher levels repeat more and add harsher cases (default
+            5); --check runs only the named checks or families, --list names them all;
+            exit status 1 when a check failed
 
 The plug-in defaults to QuilloryChorus.so next to the program or in ../lib/vst.
 Exit status: 0 done, 1 a file or the plug-in could not be used, 2 bad command line.

@@ -3,6 +3,7 @@
 //   quillory info    what a host sees of a plug-in
 //   quillory render  an audio file through a plug-in
 //   quillory demo    a synthesised piece through every program
+//   quillory validate  a levelled suite of checks of how a plug-in survives hosts
 //
 // Exit status: 0 done, 1 a file or the plug-in could not be used, 2 bad command line.
 
@@ -10,6 +11,7 @@
 #include "host/Demo.h"
 #include "host/Info.h"
 #include "host/Render.h"
+#include "host/ValidateCommand.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -31,6 +33,9 @@ int main(int argc, char** argv) {
         }
         if (command == "demo") {
             return runDemo(rest);
+        }
+        if (command == "validate") {
+            return runValidateCommand(rest);
         }
         if (command == "help" || command == "--help" || command == "-h") {
             std::cout << kUsage;

@@ -180,7 +180,7 @@ intptr_t HostedPlugin::handle(AEffect* effect, int32_t opcode, int32_t index, in
         call.flagsAtCall = effect->flags;
         call.uniqueIdAtCall = effect->uniqueID;
     }
-    {
+    if (logging) {
         std::lock_guard<std::mutex> lock(callsMutex);
         log.push_back(call);
     }

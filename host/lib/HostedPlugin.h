@@ -82,6 +82,10 @@ public:
 
     // Replaces the standard answers; an empty responder restores them.
     void setResponder(Responder responder);
+    // Stops (or restarts) keeping the log below. Without it a request from the plug-in takes
+    // no lock and allocates nothing, which matters when requests come from the audio thread
+    // of a plug-in whose real-time behaviour is being measured.
+    void setLogging(bool enabled) { logging = enabled; }
     std::vector<HostCall> calls() const;
     std::vector<HostCall> callsWithOpcode(int32_t opcode) const;
     void clearCalls();
@@ -101,6 +105,7 @@ private:
     int32_t hostBlockSize = 512;
     mutable std::mutex callsMutex;
     std::vector<HostCall> log;
+    bool logging = true;
 };
 
 } // namespace quillory::host

@@ -1,0 +1,94 @@
+// The host's window on X11: a connection of its own, a mapped top-level window, and a
+// scoped error handler so that an X error caused by the plug-in's requests on this
+// connection is counted rather than ending the process (Xlib's default).
+
+#include "host/validate/Check.h"
+#include "host/validate/HostWindow.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <thread>
+
+namespace quillory::validate {
+namespace {
+
+int ignoreError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+class X11Window final : public HostWindow {
+public:
+    X11Window(Display* connection, int width, int height) : display(connection) {
+        previousHandler = XSetErrorHandler(ignoreError);
+        const int screen = DefaultScreen(display);
+        window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0,
+                                     static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                     0, BlackPixel(display, screen), BlackPixel(display, screen));
+        XStoreName(display, window, "quillory validate");
+        XSelectInput(display, window, StructureNotifyMask | ExposureMask);
+        XMapWindow(display, window);
+        XSync(display, False);
+    }
+
+    ~X11Window() override {
+        XDestroyWindow(display, window);
+        XSync(display, False);
+        XCloseDisplay(display);
+        XSetErrorHandler(previousHandler);
+    }
+
+    void* handle() const override {
+        return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+    }
+    intptr_t displayValue() const override { return reinterpret_cast<intptr_t>(display); }
+
+    int childCount() override {
+        // The plug-in works on a connection of its own, whose requests the server handles in
+        // their own time: give them a moment to land.
+        pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        pump();
+        return queryChildren();
+    }
+
+    void pump() override {
+        XSync(display, False);
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+    }
+
+private:
+    int queryChildren() {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) {
+            return 0;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        return static_cast<int>(count);
+    }
+
+    Display* display;
+    Window window = 0;
+    XErrorHandler previousHandler = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<HostWindow> HostWindow::create(int width, int height) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        skipCheck("no X display to open the editor on (set DISPLAY, or run under xvfb-run)");
+    }
+    return std::make_unique<X11Window>(display, width, height);
+}
+
+} // namespace quillory::validate
