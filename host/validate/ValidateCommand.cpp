@@ -81,9 +81,9 @@ Parsed parse(const std::vector<std::string>& arguments, const std::string& defau
             const std::string& text = value();
             double scale = 0.0;
             const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
-            if (error != std::errc() || stop != text.data() + text.size() || !(scale >= 0.1) ||
+            if (error != std::errc() || stop != text.data() + text.size() || !(scale >= 0.01) ||
                 scale > 100.0) {
-                throw UsageProblem{"time scale '" + text + "' is not a number from 0.1 to 100"};
+                throw UsageProblem{"time scale '" + text + "' is not a number from 0.01 to 100"};
             }
             parsed.suite.timeScale = scale;
         } else if (option == "--run-check") {
