@@ -30,8 +30,7 @@ std::string programPath() {
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        std::printf("usage: quillory_validate [options]\n%s",
-                    quillory::validate::kValidateUsage);
+        std::printf("usage: quillory_validate [options]\n%s", quillory::validate::kValidateUsage);
         return 0;
     }
     const std::string program = programPath();

@@ -31,6 +31,8 @@ if [ "$mode" = test ]; then
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     # Third-party VST 2.4 plug-ins the host is tested against.
     zynaddsubfx-vst lsp-plugins-vst
+    # A virtual X server for the editor checks, and Valgrind for the leak check.
+    xvfb xauth valgrind
     # 64-bit Wine runs the 64-bit DLL.
     wine wine64
   )

@@ -6,6 +6,14 @@
 # On a machine that cannot run 32-bit x86 programs, 32-bit Wine cannot start: the prefix is
 # then made with 64-bit Wine and every run of the 32-bit DLL is skipped, loudly. The import
 # and export checks, which only read the files, still cover both DLLs.
+#
+# Both DLLs are validated at level 10 with the Windows build of the validator, whose own
+# Windows paths (child processes, import-table counting, the host's window) are proven on
+# fixture DLLs first.
+
+# Our editor checks wait for the editor window, as in validate.sh: empty this when it lands.
+our_editor_checks=(--skip-editor)
+
 source "$(dirname "$0")/lib/steps.sh"
 source "$(dirname "$0")/lib/can-run-32bit.sh"
 cd "$QUILLORY_ROOT"
@@ -47,6 +55,46 @@ for arch in "${arches[@]}"; do
   step "host-level checks, $arch DLL under $(basename "$runner")"
   "$runner" "build/$arch/conformance/quillory_conformance.exe"
   echo "   $arch checks done ($(elapsed_since "$began"))"
+done
+
+# validator_expects FIXTURE CHECK OUTCOME PATTERN [OPTION...]: the Windows validator gives
+# OUTCOME (PASS or FAIL) for CHECK (a check or a family) on a fixture DLL, on a line matching
+# PATTERN, and a PASS comes with no failure at all.
+validator_expects() {
+  local fixture=$1 check=$2 outcome=$3 pattern=$4 output status=0
+  shift 4
+  output=$(xvfb-run -a -s "-screen 0 1024x768x24" \
+    sh -c '"$@"; status=$?; wineserver -k; exit $status' sh \
+    "$wine64" build/win64/conformance/quillory_validate.exe --level 10 "$@" \
+    --plugin "build/win64/conformance/validate-fixtures/$fixture.dll" --check "$check" 2>&1) ||
+    status=$?
+  if ! grep -Eq "^$outcome  $check[^ ]* .*$pattern" <<< "$output" ||
+    { [ "$outcome" = PASS ] && grep -q '^FAIL' <<< "$output"; }; then
+    echo "FAILED: the Windows validator did not give $outcome for $check on the $fixture" \
+         "fixture:" >&2
+    echo "$output" >&2
+    return 1
+  fi
+  echo "   $fixture: $check $outcome as expected"
+}
+
+began=$(now_ms)
+step "Windows validator on its fixtures"
+validator_expects none editor PASS ""
+validator_expects none realtime.no-alloc-lock-block PASS ""
+validator_expects allocates_and_locks realtime.no-alloc-lock-block FAIL "[1-9][0-9]* allocator calls"
+validator_expects editor_no_window editor.open-close FAIL "answered 0 and put no window"
+validator_expects crash_second_instance open.warm FAIL "crashed: exception 0xC0000005"
+validator_expects hangs process.suspend-resume FAIL "hung: no result" --time-scale 0.05
+echo "   done ($(elapsed_since "$began"))"
+
+for arch in "${arches[@]}"; do
+  began=$(now_ms)
+  runner=$(runner_for "$arch")
+  step "validate the $arch DLL at level 10 under $(basename "$runner")"
+  "$runner" "build/$arch/conformance/quillory_validate.exe" --level 10 --quiet \
+    "${our_editor_checks[@]}"
+  echo "   done ($(elapsed_since "$began"))"
 done
 
 began=$(now_ms)

@@ -15,16 +15,24 @@ for preset in linux asan ubsan tsan win32 win64; do
   cmake --build --preset "$preset"
 done
 
+# Editor checks need an X display: a virtual one.
 for preset in linux asan ubsan tsan; do
   step "test $preset"
-  ctest --preset "$preset"
+  xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset "$preset"
 done
+
+bash scripts/validate.sh
 
 step "fuzz the bank parser"
 quiet configure-fuzz cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++
 cmake --build build/fuzz
 quiet fuzz-bank-parser build/fuzz/bank_parser_fuzz -max_total_time=20
 tail -n 1 "$QUILLORY_LOGS/fuzz-bank-parser.log"
+
+step "fuzz the plug-in's dispatcher"
+mkdir -p build/fuzz/dispatcher-corpus
+quiet fuzz-dispatcher build/fuzz/dispatcher_fuzz -max_total_time=30 build/fuzz/dispatcher-corpus
+tail -n 1 "$QUILLORY_LOGS/fuzz-dispatcher.log"
 
 bash scripts/test-windows.sh
 

@@ -135,18 +135,18 @@ void* valloc(size_t size) {
 
 /* The next definition of `name` after this executable, looked up on first use. The
  * conversion goes through memcpy because ISO C has no cast from object to function pointer. */
-#define QUILLORY_FORWARD(counter, Return, name, Parameters, Arguments)                          \
-    Return name Parameters {                                                                   \
-        note(&counter, #name);                                                                 \
-        typedef Return(*Function) Parameters;                                                  \
-        static _Atomic(Function) next;                                                         \
-        Function function = atomic_load_explicit(&next, memory_order_relaxed);                 \
-        if (function == NULL) {                                                                \
-            void* found = dlsym(RTLD_NEXT, #name);                                             \
-            memcpy(&function, &found, sizeof function);                                        \
-            atomic_store_explicit(&next, function, memory_order_relaxed);                      \
-        }                                                                                      \
-        return function Arguments;                                                             \
+#define QUILLORY_FORWARD(counter, Return, name, Parameters, Arguments)                             \
+    Return name Parameters {                                                                       \
+        note(&counter, #name);                                                                     \
+        typedef Return(*Function) Parameters;                                                      \
+        static _Atomic(Function) next;                                                             \
+        Function function = atomic_load_explicit(&next, memory_order_relaxed);                     \
+        if (function == NULL) {                                                                    \
+            void* found = dlsym(RTLD_NEXT, #name);                                                 \
+            memcpy(&function, &found, sizeof function);                                            \
+            atomic_store_explicit(&next, function, memory_order_relaxed);                          \
+        }                                                                                          \
+        return function Arguments;                                                                 \
     }
 
 struct timespec;
@@ -172,16 +172,14 @@ QUILLORY_FORWARD(quillory_audit_blocking, int, nanosleep,
 QUILLORY_FORWARD(quillory_audit_blocking, int, clock_nanosleep,
                  (int clock, int flags, const struct timespec* duration, struct timespec* left),
                  (clock, flags, duration, left))
-QUILLORY_FORWARD(quillory_audit_blocking, int, usleep, (unsigned int microseconds),
-                 (microseconds))
+QUILLORY_FORWARD(quillory_audit_blocking, int, usleep, (unsigned int microseconds), (microseconds))
 QUILLORY_FORWARD(quillory_audit_blocking, unsigned int, sleep, (unsigned int seconds), (seconds))
 QUILLORY_FORWARD(quillory_audit_blocking, long, read, (int file, void* buffer, size_t size),
                  (file, buffer, size))
 QUILLORY_FORWARD(quillory_audit_blocking, long, write, (int file, const void* buffer, size_t size),
                  (file, buffer, size))
 QUILLORY_FORWARD(quillory_audit_blocking, int, poll,
-                 (struct pollfd * files, unsigned long count, int timeout),
-                 (files, count, timeout))
+                 (struct pollfd * files, unsigned long count, int timeout), (files, count, timeout))
 QUILLORY_FORWARD(quillory_audit_blocking, int, select,
                  (int count, void* reading, void* writing, void* failing, struct timeval* timeout),
                  (count, reading, writing, failing, timeout))

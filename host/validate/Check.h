@@ -31,8 +31,8 @@ using CheckFunction = CheckResult (*)(const CheckContext&);
 struct Check {
     const char* name;
     const char* family;
-    int level;           // runs at this level and above
-    double timeLimit;    // seconds before the watchdog ends it
+    int level;        // runs at this level and above
+    double timeLimit; // seconds before the watchdog ends it
     CheckFunction run;
     const char* summary; // one line for --list and the documentation
 };

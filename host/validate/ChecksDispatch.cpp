@@ -110,9 +110,11 @@ std::vector<OpcodeCall> saneCalls(const AEffect& record) {
                  void* data = nullptr;
                  const intptr_t size = plugin.dispatch(effGetChunk, isProgram, 0, &data);
                  require(size >= 0, "effGetChunk answered a negative size");
-                 if (size > 0 && data != nullptr && (plugin.effect()->flags & effFlagsProgramChunks)) {
+                 if (size > 0 && data != nullptr &&
+                     (plugin.effect()->flags & effFlagsProgramChunks)) {
                      std::vector<unsigned char> copy(static_cast<const unsigned char*>(data),
-                                                     static_cast<const unsigned char*>(data) + size);
+                                                     static_cast<const unsigned char*>(data) +
+                                                         size);
                      plugin.dispatch(effSetChunk, isProgram, size, copy.data());
                  }
              }
@@ -226,8 +228,7 @@ CheckResult allOpcodes(const CheckContext& context) {
             try {
                 call.send(*plugin);
             } catch (const CheckFailure& failure) {
-                throw CheckFailure("opcode " + std::to_string(call.opcode) + ": " +
-                                   failure.what());
+                throw CheckFailure("opcode " + std::to_string(call.opcode) + ": " + failure.what());
             }
         }
     }

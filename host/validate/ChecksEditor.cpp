@@ -67,8 +67,8 @@ struct EditorSession {
 
     // Opens the editor and judges the answer (see the top of this file).
     void open() {
-        const intptr_t answer = plugin->dispatch(effEditOpen, 0, window->displayValue(),
-                                                 window->handle());
+        const intptr_t answer =
+            plugin->dispatch(effEditOpen, 0, window->displayValue(), window->handle());
         const int children = window->childCount();
         require(answer != 0 || children > 0,
                 "sets effFlagsHasEditor, but effEditOpen answered 0 and put no window into the "

@@ -51,8 +51,9 @@ CheckResult entryPointsAndRecord(const CheckContext& context) {
     for (const char* entry : {"VSTPluginMain", "main"}) {
         host::HostedPlugin probe(context.pluginPath);
         if (probe.symbol(entry) == nullptr) {
-            warning = std::string("exports no ") + entry + " (older hosts look for main, newer "
-                                                            "ones for VSTPluginMain)";
+            warning = std::string("exports no ") + entry +
+                      " (older hosts look for main, newer "
+                      "ones for VSTPluginMain)";
             continue;
         }
         ++found;

@@ -34,11 +34,11 @@ CheckResult texts(const CheckContext& context) {
         for (int step = 0; step < values; ++step) {
             const float value = static_cast<float>(step) / static_cast<float>(values - 1);
             plugin->effect()->setParameter(plugin->effect(), index, value);
-            const std::string where = "parameter " + std::to_string(index) + " at " +
-                                      describe(value) + ": ";
-            for (auto [opcode, what] : {std::pair{effGetParamName, "name"},
-                                        std::pair{effGetParamLabel, "label"},
-                                        std::pair{effGetParamDisplay, "display text"}}) {
+            const std::string where =
+                "parameter " + std::to_string(index) + " at " + describe(value) + ": ";
+            for (auto [opcode, what] :
+                 {std::pair{effGetParamName, "name"}, std::pair{effGetParamLabel, "label"},
+                  std::pair{effGetParamDisplay, "display text"}}) {
                 const std::string text =
                     readText(*plugin, opcode, index, kParameterTextBuffer, where + what);
                 if (text.size() > kDocumentedParameterText && warning.empty()) {
@@ -58,7 +58,9 @@ CheckResult roundTrip(const CheckContext& context) {
     const int values = scaledCount(context.level, 4, 40);
     for (int32_t index = 0; index < parameterCount(*plugin, context); ++index) {
         for (int i = 0; i < values; ++i) {
-            const float asked = i == 0 ? 0.0f : i == 1 ? 1.0f : static_cast<float>(random.uniform());
+            const float asked = i == 0   ? 0.0f
+                                : i == 1 ? 1.0f
+                                         : static_cast<float>(random.uniform());
             effect->setParameter(effect, index, asked);
             const float answered = effect->getParameter(effect, index);
             const std::string where = "parameter " + std::to_string(index) + " set to " +
@@ -80,9 +82,9 @@ CheckResult outOfRange(const CheckContext& context) {
     AEffect* effect = plugin->effect();
     startPlugin(*plugin, 44100.0f, 512);
     constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    const float hostile[] = {-1.0f,     2.0f,    std::numeric_limits<float>::quiet_NaN(),
+    const float hostile[] = {-1.0f,     2.0f,       std::numeric_limits<float>::quiet_NaN(),
                              kInfinity, -kInfinity, 1e30f,
-                             -1e30f,    1e-40f,  -0.0f};
+                             -1e30f,    1e-40f,     -0.0f};
     std::string warning;
     const Channels input = testSignal(effect->numInputs, 512, context.seed);
     for (float value : hostile) {

@@ -139,9 +139,8 @@ CheckResult blockSizeIndependence(const CheckContext& context) {
         const Channels output = renderWithProgram(context, program, block, input);
         const float difference = largestDifference(reference, output);
         require(difference <= kSameOutput,
-                "program " + std::to_string(program) + " with block size " +
-                    std::to_string(block) + " differs from block size 512 by up to " +
-                    describe(difference));
+                "program " + std::to_string(program) + " with block size " + std::to_string(block) +
+                    " differs from block size 512 by up to " + describe(difference));
     }
     return passed();
 }
@@ -160,15 +159,14 @@ CheckResult suspendResume(const CheckContext& context) {
     plugin->dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
     plugin->dispatch(effSetBlockSize, 0, 1024);
     plugin->dispatch(effMainsChanged, 0, 1);
-    requireCleanOutput(processAudio(*plugin, input, {1024, false}),
-                       "after resuming at 96000 Hz");
+    requireCleanOutput(processAudio(*plugin, input, {1024, false}), "after resuming at 96000 Hz");
     const int toggles = scaledCount(context.level, 10, 300);
     for (int i = 0; i < toggles; ++i) {
         suspendPlugin(*plugin);
         plugin->dispatch(effMainsChanged, 0, 1);
-        requireCleanOutput(processAudio(*plugin, silence(plugin->effect()->numInputs, 64),
-                                        {64, false}),
-                           "after a suspend and resume between every block");
+        requireCleanOutput(
+            processAudio(*plugin, silence(plugin->effect()->numInputs, 64), {64, false}),
+            "after a suspend and resume between every block");
     }
     return passed();
 }

@@ -111,8 +111,7 @@ void addProgramChecks(std::vector<Check>& checks) {
                   {{"programs.names", "programs", 1, 30, names,
                     "every program's name (indexed and current) within 24 characters; "
                     "effSetProgram then effGetProgram agree"},
-                   {"programs.switch-while-processing", "programs", 3, 60,
-                    switchWhileProcessing,
+                   {"programs.switch-while-processing", "programs", 3, 60, switchWhileProcessing,
                     "programs switched between blocks and from another thread while audio "
                     "runs"},
                    {"programs.rename", "programs", 4, 20, rename,

@@ -65,8 +65,8 @@ CheckResult noAllocationLockOrBlocking(const CheckContext& context) {
     }
     const audit::Counts counts = audit::counts();
     require(counts.allocations + counts.locks + counts.blocking == 0,
-            "inside processReplacing over " + std::to_string(blocks) + " blocks: " +
-                std::to_string(counts.allocations) + " allocator calls, " +
+            "inside processReplacing over " + std::to_string(blocks) +
+                " blocks: " + std::to_string(counts.allocations) + " allocator calls, " +
                 std::to_string(counts.locks) + " lock operations, " +
                 std::to_string(counts.blocking) + " blocking calls (first: " +
                 (counts.firstCall != nullptr ? counts.firstCall : "?") + ")");
@@ -84,7 +84,8 @@ Channels decayingSignal(int channels, size_t frames) {
     const size_t decay = frames / 2;
     for (auto& channel : signal) {
         for (size_t i = 0; i < decay; ++i) {
-            const double envelope = std::pow(1e-20, static_cast<double>(i) / static_cast<double>(decay));
+            const double envelope =
+                std::pow(1e-20, static_cast<double>(i) / static_cast<double>(decay));
             channel[i] = static_cast<float>(envelope * std::sin(0.05 * static_cast<double>(i)));
         }
     }
@@ -141,8 +142,7 @@ CheckResult floatModes(const CheckContext&) {
 
 void addRealtimeChecks(std::vector<Check>& checks) {
     checks.insert(checks.end(),
-                  {{"realtime.no-alloc-lock-block", "realtime", 8, 60,
-                    noAllocationLockOrBlocking,
+                  {{"realtime.no-alloc-lock-block", "realtime", 8, 60, noAllocationLockOrBlocking,
                     "no heap allocation, lock or blocking call inside processReplacing over "
                     "200 to 1000 blocks, counted on the audio thread"},
                    {"realtime.float-modes", "realtime", 8, 60, floatModes,

@@ -57,10 +57,10 @@ std::unique_ptr<HostWindow> HostWindow::create(int width, int height) {
     RegisterClassW(&windowClass); // fails harmlessly when already registered
     RECT frame{0, 0, width, height};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = CreateWindowExW(0, kClassName, L"quillory validate",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
+    HWND window =
+        CreateWindowExW(0, kClassName, L"quillory validate", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (window == nullptr) {
         skipCheck("cannot make a window to open the editor in (no display for Wine?)");
     }

@@ -24,8 +24,8 @@ public:
         previousHandler = XSetErrorHandler(ignoreError);
         const int screen = DefaultScreen(display);
         window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0,
-                                     static_cast<unsigned>(width), static_cast<unsigned>(height),
-                                     0, BlackPixel(display, screen), BlackPixel(display, screen));
+                                     static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                     BlackPixel(display, screen), BlackPixel(display, screen));
         XStoreName(display, window, "quillory validate");
         XSelectInput(display, window, StructureNotifyMask | ExposureMask);
         XMapWindow(display, window);

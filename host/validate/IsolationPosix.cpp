@@ -68,8 +68,8 @@ CheckResult runIsolated(const Check& check, const SuiteOptions& options, double 
     bool finished = false;
     bool timedOut = false;
     while (!finished) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                 Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
             timedOut = true;
             break;

@@ -23,8 +23,8 @@ namespace {
 constexpr const char* kResultMarker = "@@quillory-result ";
 
 std::wstring widen(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                           static_cast<int>(text.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                         length);
@@ -74,8 +74,8 @@ LONG WINAPI reportCrash(EXCEPTION_POINTERS* exception) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-void reportAbort(int) {
-    printResult({Outcome::Fail, "crashed: abort"});
+void reportSignal(int signal) {
+    printResult({Outcome::Fail, "crashed: signal " + std::to_string(signal)});
     TerminateProcess(GetCurrentProcess(), 3);
 }
 
@@ -156,7 +156,9 @@ CheckResult runIsolated(const Check& check, const SuiteOptions& options, double 
 int runCheckAsChild(const Check& check, const CheckContext& context) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(reportCrash);
-    std::signal(SIGABRT, reportAbort);
+    for (int signal : {SIGABRT, SIGSEGV, SIGILL, SIGFPE}) {
+        std::signal(signal, reportSignal);
+    }
     printResult(runCheckHere(check, context));
     // Plug-in threads may still run; nothing of this process is needed any more.
     TerminateProcess(GetCurrentProcess(), 0);

@@ -109,8 +109,8 @@ Channels testSignal(int channels, size_t frames, uint64_t seed) {
         const double step = 0.031 + 0.007 * static_cast<double>(c);
         for (size_t i = 0; i < frames; ++i) {
             const double noise = random.uniform() - 0.5;
-            signal[c][i] = static_cast<float>(0.25 * std::sin(step * static_cast<double>(i)) +
-                                              0.25 * noise);
+            signal[c][i] =
+                static_cast<float>(0.25 * std::sin(step * static_cast<double>(i)) + 0.25 * noise);
         }
     }
     return signal;
@@ -173,13 +173,13 @@ void requireCleanOutput(const Channels& output, const std::string& situation) {
     for (size_t c = 0; c < output.size(); ++c) {
         for (size_t i = 0; i < output[c].size(); ++i) {
             const float sample = output[c][i];
-            const char* problem = !std::isfinite(sample)           ? "a non-finite sample"
+            const char* problem = !std::isfinite(sample)                    ? "a non-finite sample"
                                   : std::fpclassify(sample) == FP_SUBNORMAL ? "a denormal sample"
-                                                                      : nullptr;
+                                                                            : nullptr;
             if (problem != nullptr) {
-                throw CheckFailure(std::string(problem) + " (" + describe(sample) +
-                                   ") in output " + std::to_string(c) + " at frame " +
-                                   std::to_string(i) + " " + situation);
+                throw CheckFailure(std::string(problem) + " (" + describe(sample) + ") in output " +
+                                   std::to_string(c) + " at frame " + std::to_string(i) + " " +
+                                   situation);
             }
         }
     }
@@ -219,8 +219,8 @@ std::string readText(host::HostedPlugin& plugin, int32_t opcode, int32_t index, 
     }
     const auto* text = reinterpret_cast<const char*>(buffer.data());
     const size_t length = strnlen(text, limit + 1);
-    require(length <= limit, what + " is not terminated within " + std::to_string(limit) +
-                                 " characters");
+    require(length <= limit,
+            what + " is not terminated within " + std::to_string(limit) + " characters");
     return std::string(text, length);
 }
 

@@ -16,9 +16,9 @@ class HostedPlugin;
 namespace quillory::validate::audit {
 
 struct Counts {
-    uint64_t allocations = 0; // malloc, calloc, realloc, free, aligned forms, heap calls
-    uint64_t locks = 0;       // mutex, read-write lock, spin lock, critical section
-    uint64_t blocking = 0;    // sleeps, waits, joins, file and pipe reads and writes
+    uint64_t allocations = 0;        // malloc, calloc, realloc, free, aligned forms, heap calls
+    uint64_t locks = 0;              // mutex, read-write lock, spin lock, critical section
+    uint64_t blocking = 0;           // sleeps, waits, joins, file and pipe reads and writes
     const char* firstCall = nullptr; // name of the first function counted
 };
 

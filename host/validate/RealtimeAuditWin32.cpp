@@ -183,8 +183,7 @@ const Redirect* redirects(size_t& count) {
                  realAcquireSRWLockExclusive),
         redirect("AcquireSRWLockShared", &countedAcquireSRWLockShared, realAcquireSRWLockShared),
         redirect("WaitForSingleObject", &countedWaitForSingleObject, realWaitForSingleObject),
-        redirect("WaitForSingleObjectEx", &countedWaitForSingleObjectEx,
-                 realWaitForSingleObjectEx),
+        redirect("WaitForSingleObjectEx", &countedWaitForSingleObjectEx, realWaitForSingleObjectEx),
         redirect("WaitForMultipleObjects", &countedWaitForMultipleObjects,
                  realWaitForMultipleObjects),
         redirect("Sleep", &countedSleep, realSleep),
@@ -226,7 +225,8 @@ void redirectImports(HMODULE module) {
     if (directory.VirtualAddress == 0) {
         return;
     }
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+    for (auto* library =
+             reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
          library->Name != 0; ++library) {
         if (library->OriginalFirstThunk == 0) {
             continue; // no names to go by
@@ -258,10 +258,9 @@ void watchLibrary(host::HostedPlugin& plugin) {
     void* entry = plugin.symbol("VSTPluginMain");
     entry = entry != nullptr ? entry : plugin.symbol("main");
     HMODULE module = nullptr;
-    if (entry != nullptr &&
-        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           static_cast<LPCWSTR>(entry), &module)) {
+    if (entry != nullptr && GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                               static_cast<LPCWSTR>(entry), &module)) {
         redirectImports(module);
     }
 }

@@ -41,17 +41,18 @@ void printJson(std::ostream& out, const SuiteOptions& options,
                const std::vector<CheckReport>& reports, const int counts[3]) {
     out << "{\n  \"plugin\": ";
     host::writeJsonString(out, options.context.pluginPath);
-    out << ",\n  \"level\": " << options.context.level << ",\n  \"seed\": "
-        << options.context.seed << ",\n  \"checks\": [";
+    out << ",\n  \"level\": " << options.context.level << ",\n  \"seed\": " << options.context.seed
+        << ",\n  \"checks\": [";
     for (size_t i = 0; i < reports.size(); ++i) {
         const CheckReport& report = reports[i];
         out << (i == 0 ? "\n    " : ",\n    ") << "{\"name\": ";
         host::writeJsonString(out, report.check->name);
         out << ", \"family\": ";
         host::writeJsonString(out, report.check->family);
-        out << ", \"result\": \"" << (report.result.outcome == Outcome::Pass   ? "pass"
-                                      : report.result.outcome == Outcome::Fail ? "fail"
-                                                                               : "skip")
+        out << ", \"result\": \""
+            << (report.result.outcome == Outcome::Pass   ? "pass"
+                : report.result.outcome == Outcome::Fail ? "fail"
+                                                         : "skip")
             << "\", \"seconds\": " << report.seconds << ", \"message\": ";
         host::writeJsonString(out, report.result.message);
         out << '}';
@@ -82,8 +83,8 @@ int runSuite(const SuiteOptions& options, std::ostream& out) {
     std::vector<CheckReport> reports;
     int counts[3] = {0, 0, 0};
     if (!options.json && !options.quiet) {
-        out << "validating " << options.context.pluginPath << " at level "
-            << options.context.level << ", seed " << options.context.seed << '\n';
+        out << "validating " << options.context.pluginPath << " at level " << options.context.level
+            << ", seed " << options.context.seed << '\n';
     }
     for (const Check& check : allChecks()) {
         if (!isChosen(check, options)) {
@@ -108,8 +109,7 @@ int runSuite(const SuiteOptions& options, std::ostream& out) {
     if (options.json) {
         printJson(out, options, reports, counts);
     } else {
-        out << counts[0] << " passed, " << counts[1] << " failed, " << counts[2]
-            << " skipped\n";
+        out << counts[0] << " passed, " << counts[1] << " failed, " << counts[2] << " skipped\n";
     }
     return counts[1] == 0 ? 0 : 1;
 }

@@ -58,7 +58,8 @@ Parsed parse(const std::vector<std::string>& arguments, const std::string& defau
         } else if (option == "--level") {
             const auto level = parseWhole<int>(value());
             if (!level || *level < 1 || *level > 10) {
-                throw UsageProblem{"level '" + arguments[i] + "' is not a whole number from 1 to 10"};
+                throw UsageProblem{"level '" + arguments[i] +
+                                   "' is not a whole number from 1 to 10"};
             }
             parsed.suite.context.level = *level;
         } else if (option == "--seed") {
@@ -80,7 +81,8 @@ Parsed parse(const std::vector<std::string>& arguments, const std::string& defau
         } else if (option == "--time-scale") {
             const std::string& text = value();
             double scale = 0.0;
-            const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
+            const auto [stop, error] =
+                std::from_chars(text.data(), text.data() + text.size(), scale);
             if (error != std::errc() || stop != text.data() + text.size() || !(scale >= 0.01) ||
                 scale > 100.0) {
                 throw UsageProblem{"time scale '" + text + "' is not a number from 0.01 to 100"};
@@ -99,9 +101,9 @@ Parsed parse(const std::vector<std::string>& arguments, const std::string& defau
         } else if (option == "--list") {
             parsed.list = true;
         } else {
-            throw UsageProblem{(option.starts_with("-") ? "unknown option '"
-                                                        : "unexpected argument '") +
-                               option + "'"};
+            throw UsageProblem{
+                (option.starts_with("-") ? "unknown option '" : "unexpected argument '") + option +
+                "'"};
         }
     }
     return parsed;

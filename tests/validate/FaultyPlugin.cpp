@@ -20,7 +20,6 @@
 #include "shell/Opcodes.h"
 
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -66,17 +65,18 @@ public:
             close();
         }
 #if defined(_WIN32)
-        window = CreateWindowExA(0, "STATIC", "fixture", WS_CHILD | WS_VISIBLE, 0, 0,
-                                 kEditorWidth, kEditorHeight, static_cast<HWND>(parent), nullptr,
-                                 nullptr, nullptr);
+        window =
+            CreateWindowExA(0, "STATIC", "fixture", WS_CHILD | WS_VISIBLE, 0, 0, kEditorWidth,
+                            kEditorHeight, static_cast<HWND>(parent), nullptr, nullptr, nullptr);
         return window != nullptr;
 #else
         display = XOpenDisplay(nullptr);
         if (display == nullptr) {
             return false;
         }
-        window = XCreateSimpleWindow(display, static_cast<Window>(reinterpret_cast<uintptr_t>(parent)),
-                                     0, 0, kEditorWidth, kEditorHeight, 0, 0, 0);
+        window =
+            XCreateSimpleWindow(display, static_cast<Window>(reinterpret_cast<uintptr_t>(parent)),
+                                0, 0, kEditorWidth, kEditorHeight, 0, 0, 0);
         XMapWindow(display, window);
         XSync(display, False);
         return true;
@@ -128,8 +128,8 @@ private:
 
 struct Fixture {
     AEffect record{};
-    Program programs[kPrograms] = {{"Unity", {0.5f, 0.0f}}, {"Quiet", {0.1f, 0.2f}},
-                                   {"Loud", {0.9f, 0.5f}}};
+    Program programs[kPrograms] = {
+        {"Unity", {0.5f, 0.0f}}, {"Quiet", {0.1f, 0.2f}}, {"Loud", {0.9f, 0.5f}}};
     int current = 0;
     float smoothed[2] = {};
     Editor editor;
@@ -138,7 +138,9 @@ struct Fixture {
     int blocks = 0;
 #endif
 #if defined(QUILLORY_FAULT_LEAKS)
-    Fixture() { leaked = std::malloc(1000); }
+    Fixture() {
+        leaked = std::malloc(1000);
+    }
     void* leaked;
 #endif
 };
@@ -307,7 +309,9 @@ AEffect* create(audioMasterCallback host) {
     }
 #if defined(QUILLORY_FAULT_CRASH_SECOND_INSTANCE)
     if (++instancesMade == 2) {
-        std::raise(SIGSEGV);
+        // A write through a pointer the compiler cannot see is null: a real access fault.
+        volatile int* volatile nowhere = nullptr;
+        *nowhere = 1;
     }
 #endif
     auto* fixture = new Fixture;

@@ -53,7 +53,8 @@ TEST_P(FamilyCatchesItsFault, FailsTheFaultyFixtureAndPassesTheGoodOne) {
     if (planted.needsDisplay && !haveDisplay()) {
         GTEST_SKIP() << "no X display; the test command runs these under xvfb-run";
     }
-    const RunResult faulty = validate(planted.fault, {"--check", planted.check, "--time-scale", "0.1"});
+    const RunResult faulty =
+        validate(planted.fault, {"--check", planted.check, "--time-scale", "0.1"});
     EXPECT_EQ(faulty.exitCode, 1) << faulty.out << faulty.err;
     const std::string line = lineOf(faulty.out, planted.check);
     EXPECT_TRUE(std::regex_search(line, std::regex(std::string("^FAIL .*") + planted.seen)))
@@ -68,7 +69,7 @@ TEST_P(FamilyCatchesItsFault, FailsTheFaultyFixtureAndPassesTheGoodOne) {
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, FamilyCatchesItsFault,
     ::testing::Values(
-        PlantedFault{"crash_second_instance", "open.warm", "instance 2 .*crashed: signal 11|crashed: signal 11"},
+        PlantedFault{"crash_second_instance", "open.warm", "crashed: signal 11"},
         PlantedFault{"long_name", "dispatch.string-limits",
                      "effGetEffectName wrote past its limit of 32"},
         PlantedFault{"nan_parameter", "params.out-of-range", "given nan reads back nan"},
@@ -115,21 +116,25 @@ TEST(Validate, CrashesAndHangsFailTheirCheckAndTheSuiteGoesOn) {
     EXPECT_FALSE(lineOf(crash.out, "open.many-instances").empty()) << crash.out;
 
     // The third block never returns: the watchdog ends that check, the others still run.
-    const RunResult hang = validate("hangs", {"--check", "process.suspend-resume", "--check",
-                                              "open", "--level", "3", "--time-scale", "0.02",
-                                              "--quiet"});
+    const RunResult hang =
+        validate("hangs", {"--check", "process.suspend-resume", "--check", "open", "--level", "2",
+                           "--time-scale", "0.02", "--quiet"});
     EXPECT_EQ(hang.exitCode, 1);
     EXPECT_TRUE(lineOf(hang.out, "process.suspend-resume").find("hung: no result within 1 s") !=
                 std::string::npos)
         << hang.out;
     EXPECT_TRUE(lineOf(hang.out, "open.cold").empty()) << "--quiet prints failures only";
-    EXPECT_TRUE(hang.out.ends_with("\n5 passed, 1 failed, 0 skipped\n")) << hang.out;
+    EXPECT_TRUE(hang.out.ends_with("\n4 passed, 1 failed, 0 skipped\n")) << hang.out;
 }
 
 TEST(Validate, CommandLineProblemsExitWithTwoAndMissingPluginsWithOne) {
-    for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{"--level", "11"}, {"--level", "x"}, {"--check", "nonsense"},
-          {"--seed", "-1"}, {"--time-scale", "0"}, {"--bogus"}, {"extra"}}) {
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--level", "11"},
+                                                  {"--level", "x"},
+                                                  {"--check", "nonsense"},
+                                                  {"--seed", "-1"},
+                                                  {"--time-scale", "0"},
+                                                  {"--bogus"},
+                                                  {"extra"}}) {
         const RunResult result = validate("none", wrong);
         EXPECT_EQ(result.exitCode, 2) << wrong[0];
         EXPECT_NE(result.err.find("quillory validate: "), std::string::npos) << result.err;
