@@ -84,7 +84,7 @@ validator_expects none editor PASS ""
 validator_expects none realtime.no-alloc-lock-block PASS ""
 validator_expects allocates_and_locks realtime.no-alloc-lock-block FAIL "[1-9][0-9]* allocator calls"
 validator_expects editor_no_window editor.open-close FAIL "answered 0 and put no window"
-validator_expects crash_second_instance open.warm FAIL "crashed: exception 0xC0000005"
+validator_expects crash_second_instance open.warm FAIL "crashed: signal 11 \\(access violation\\)"
 validator_expects hangs process.suspend-resume FAIL "hung: no result" --time-scale 0.05
 echo "   done ($(elapsed_since "$began"))"
 

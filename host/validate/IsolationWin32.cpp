@@ -74,8 +74,14 @@ LONG WINAPI reportCrash(EXCEPTION_POINTERS* exception) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// The C runtime turns access violations and the like into these signals before any
+// unhandled-exception filter sees them.
 void reportSignal(int signal) {
-    printResult({Outcome::Fail, "crashed: signal " + std::to_string(signal)});
+    const char* name = signal == SIGSEGV  ? "access violation"
+                       : signal == SIGILL ? "illegal instruction"
+                       : signal == SIGFPE ? "arithmetic exception"
+                                          : "abort";
+    printResult({Outcome::Fail, "crashed: signal " + std::to_string(signal) + " (" + name + ")"});
     TerminateProcess(GetCurrentProcess(), 3);
 }
 
