@@ -19,6 +19,7 @@
 #include "shell/AEffect.h"
 #include "shell/Opcodes.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -43,9 +44,11 @@ constexpr int kParameters = 2;
 constexpr short kEditorWidth = 200;
 constexpr short kEditorHeight = 100;
 
+// Values and the current program are atomic: hosts set them on one thread while audio
+// runs on another.
 struct Program {
     char name[64];
-    float values[kParameters];
+    std::atomic<float> values[kParameters];
 };
 
 // The editor: one plain child window inside the host's.
@@ -130,7 +133,7 @@ struct Fixture {
     AEffect record{};
     Program programs[kPrograms] = {
         {"Unity", {0.5f, 0.0f}}, {"Quiet", {0.1f, 0.2f}}, {"Loud", {0.9f, 0.5f}}};
-    int current = 0;
+    std::atomic<int> current{0};
     float smoothed[2] = {};
     Editor editor;
     ERect rect{0, 0, kEditorHeight, kEditorWidth};
@@ -149,14 +152,19 @@ Fixture* fixtureOf(AEffect* effect) {
     return static_cast<Fixture*>(effect->object);
 }
 
-float* valuesOf(AEffect* effect) {
+std::atomic<float>* valuesOf(AEffect* effect) {
     Fixture* fixture = fixtureOf(effect);
     return fixture->programs[fixture->current].values;
 }
 
+// At most `limit` characters and a terminator.
 void copyText(void* destination, const char* text, size_t limit) {
-    std::strncpy(static_cast<char*>(destination), text, limit);
-    static_cast<char*>(destination)[limit] = '\0';
+    auto* out = static_cast<char*>(destination);
+    size_t length = 0;
+    for (; length < limit && text[length] != '\0'; ++length) {
+        out[length] = text[length];
+    }
+    out[length] = '\0';
 }
 
 intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -203,7 +211,7 @@ intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t val
         return 0;
     case effGetParamDisplay:
         if (index >= 0 && index < kParameters) {
-            const int percent = static_cast<int>(valuesOf(effect)[index] * 100.0f);
+            const int percent = static_cast<int>(valuesOf(effect)[index].load() * 100.0f);
             char text[16];
             std::snprintf(text, sizeof text, "%d%%", percent);
             copyText(ptr, text, 8);
@@ -255,7 +263,7 @@ void setParameter(AEffect* effect, int32_t index, float value) {
 }
 
 float getParameter(AEffect* effect, int32_t index) {
-    return index >= 0 && index < kParameters ? valuesOf(effect)[index] : 0.0f;
+    return index >= 0 && index < kParameters ? valuesOf(effect)[index].load() : 0.0f;
 }
 
 void processReplacing(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
