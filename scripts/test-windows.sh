@@ -57,15 +57,20 @@ for arch in "${arches[@]}"; do
   echo "   $arch checks done ($(elapsed_since "$began"))"
 done
 
+# in_display COMMAND...: runs a Wine command on a virtual X display, and stops Wine's
+# processes before the display goes away.
+in_display() {
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c '"$@"; status=$?; wineserver -k; exit $status' \
+    sh "$@"
+}
+
 # validator_expects FIXTURE CHECK OUTCOME PATTERN [OPTION...]: the Windows validator gives
 # OUTCOME (PASS or FAIL) for CHECK (a check or a family) on a fixture DLL, on a line matching
 # PATTERN, and a PASS comes with no failure at all.
 validator_expects() {
   local fixture=$1 check=$2 outcome=$3 pattern=$4 output status=0
   shift 4
-  output=$(xvfb-run -a -s "-screen 0 1024x768x24" \
-    sh -c '"$@"; status=$?; wineserver -k; exit $status' sh \
-    "$wine64" build/win64/conformance/quillory_validate.exe --level 10 "$@" \
+  output=$(in_display "$wine64" build/win64/conformance/quillory_validate.exe --level 10 "$@" \
     --plugin "build/win64/conformance/validate-fixtures/$fixture.dll" --check "$check" 2>&1) ||
     status=$?
   if ! grep -Eq "^$outcome  $check[^ ]* .*$pattern" <<< "$output" ||
@@ -92,7 +97,7 @@ for arch in "${arches[@]}"; do
   began=$(now_ms)
   runner=$(runner_for "$arch")
   step "validate the $arch DLL at level 10 under $(basename "$runner")"
-  "$runner" "build/$arch/conformance/quillory_validate.exe" --level 10 --quiet \
+  in_display "$runner" "build/$arch/conformance/quillory_validate.exe" --level 10 --quiet \
     "${our_editor_checks[@]}"
   echo "   done ($(elapsed_since "$began"))"
 done

@@ -57,13 +57,13 @@ private:
     std::vector<float> samples;
 };
 
-void requireGuards(std::vector<GuardedChannel>& channels, int32_t count, const char* side,
-                   int32_t blockSize) {
-    for (size_t c = 0; c < channels.size(); ++c) {
-        require(channels[c].guardsIntact(static_cast<size_t>(count)),
-                std::string("wrote outside the ") + std::to_string(count) +
-                    "-frame block it was given (" + side + " channel " + std::to_string(c) +
-                    ", block size " + std::to_string(blockSize) + ")");
+// Buffers are numbered inputs first, then outputs (when not in place).
+void requireGuards(std::vector<GuardedChannel>& buffers, int32_t count, int32_t blockSize) {
+    for (size_t b = 0; b < buffers.size(); ++b) {
+        require(buffers[b].guardsIntact(static_cast<size_t>(count)),
+                "wrote outside the " + std::to_string(count) +
+                    "-frame block it was given (buffer " + std::to_string(b) + ", block size " +
+                    std::to_string(blockSize) + ")");
     }
 }
 
@@ -151,7 +151,7 @@ Channels processAudio(host::HostedPlugin& plugin, const Channels& input,
         }
         effect->processReplacing(effect, inputPointers.data(), outputPointers.data(),
                                  static_cast<int32_t>(count));
-        requireGuards(buffers, static_cast<int32_t>(count), "a", options.blockSize);
+        requireGuards(buffers, static_cast<int32_t>(count), options.blockSize);
         if (!options.inPlace) {
             for (size_t c = 0; c < inputCount && c < input.size(); ++c) {
                 require(std::equal(inputPointers[c], inputPointers[c] + count,
