@@ -69,7 +69,7 @@ struct EditorSession {
     void open() {
         const intptr_t answer =
             plugin->dispatch(effEditOpen, 0, window->displayValue(), window->handle());
-        const int children = window->childCount();
+        const int children = window->childCount(true);
         require(answer != 0 || children > 0,
                 "sets effFlagsHasEditor, but effEditOpen answered 0 and put no window into the "
                 "host's window");
@@ -88,7 +88,7 @@ struct EditorSession {
 
     void close() {
         plugin->dispatch(effEditClose);
-        require(window->childCount() == 0,
+        require(window->childCount(false) == 0,
                 "left its window inside the host's window after effEditClose");
     }
 };

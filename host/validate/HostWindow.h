@@ -20,8 +20,10 @@ public:
     virtual void* handle() const = 0;
     virtual intptr_t displayValue() const = 0;
 
-    // Windows the plug-in has put into this one, after the window system has caught up.
-    virtual int childCount() = 0;
+    // Windows the plug-in has put into this one. The plug-in may work on a connection of
+    // its own whose requests land in their own time, so this waits (half a second at most)
+    // until there are some when `expectSome`, or none otherwise.
+    virtual int childCount(bool expectSome) = 0;
     // Handles whatever the window system has delivered to the host's side.
     virtual void pump() = 0;
 };

@@ -25,7 +25,8 @@ public:
     void* handle() const override { return window; }
     intptr_t displayValue() const override { return 0; }
 
-    int childCount() override {
+    int childCount(bool) override {
+        // Child windows exist as soon as CreateWindowEx returns: no waiting needed.
         pump();
         int count = 0;
         for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;

@@ -44,13 +44,18 @@ public:
     }
     intptr_t displayValue() const override { return reinterpret_cast<intptr_t>(display); }
 
-    int childCount() override {
-        // The plug-in works on a connection of its own, whose requests the server handles in
-        // their own time: give them a moment to land.
-        pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pump();
-        return queryChildren();
+    int childCount(bool expectSome) override {
+        constexpr int kAttempts = 50;
+        int count = 0;
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            pump();
+            count = queryChildren();
+            if ((count > 0) == expectSome) {
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return count;
     }
 
     void pump() override {
