@@ -1,6 +1,8 @@
 // The committed skin bitmaps: that they are what the generator paints, that the editor can
 // load and place them, and that the text the editor draws over them stays readable.
 
+#include "tools/skin/Canvas.h"
+#include "tools/skin/EditorText.h"
 #include "tools/skin/SkinLayout.h"
 
 #include <gtest/gtest.h>
@@ -107,25 +109,55 @@ double contrast(double a, double b) {
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
-TEST(SkinBitmaps, AreWhatTheGeneratorPaints) {
-    char pattern[] = "/tmp/quillory-skin-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder = pattern;
-    const std::string command =
-        std::string("'") + QUILLORY_SKIN_PROGRAM + "' bitmaps '" + folder.string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+// A font configuration that asks for everything that changes glyphs: full hinting, no
+// antialiasing, subpixel order, the autohinter and emboldening.
+constexpr const char* kHostileFontConfig = R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <match target="font">
+    <edit name="hintstyle" mode="assign"><const>hintfull</const></edit>
+    <edit name="antialias" mode="assign"><bool>false</bool></edit>
+    <edit name="rgba" mode="assign"><const>rgb</const></edit>
+    <edit name="autohint" mode="assign"><bool>true</bool></edit>
+    <edit name="embolden" mode="assign"><bool>true</bool></edit>
+  </match>
+</fontconfig>
+)";
 
+void expectCommittedBytes(const std::filesystem::path& folder, const char* how) {
     for (const SkinBitmap& bitmap : kBitmaps) {
         const std::vector<uint8_t> painted =
             readFile(folder / (std::to_string(bitmap.id) + ".bmp"));
         const std::vector<uint8_t> committed = readFile(resource(bitmap.id));
-        EXPECT_FALSE(painted.empty()) << "the generator wrote no " << bitmap.id << ".bmp";
+        EXPECT_FALSE(painted.empty()) << "the generator wrote no " << bitmap.id << ".bmp " << how;
         EXPECT_TRUE(painted == committed)
             << "resources/" << bitmap.id << ".bmp (" << bitmap.role
-            << ") differs from what tools/skin paints now. If the new look is intended, repaint "
-               "the committed bitmaps with\n    cmake --build --preset linux --target "
-               "quillory_skin_bitmaps\nand commit them.";
+            << ") differs from what tools/skin paints " << how
+            << ". If the new look is intended, repaint the committed bitmaps with\n"
+               "    cmake --build --preset linux --target quillory_skin_bitmaps\n"
+               "and commit them.";
     }
+}
+
+// The generator repaints the committed files byte for byte, also under a font configuration
+// that would change every glyph a default text renderer draws.
+TEST(SkinBitmaps, AreWhatTheGeneratorPaintsOnAnyMachine) {
+    char pattern[] = "/tmp/quillory-skin-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path folder = pattern;
+    const std::string program = std::string("'") + QUILLORY_SKIN_PROGRAM + "' bitmaps '";
+
+    const std::string plain = program + (folder / "plain").string() + "'";
+    ASSERT_EQ(std::system(plain.c_str()), 0) << plain;
+    expectCommittedBytes(folder / "plain", "now");
+
+    std::ofstream(folder / "fonts.conf") << kHostileFontConfig;
+    const std::string hostile = "FONTCONFIG_FILE='" + (folder / "fonts.conf").string() + "' " +
+                                program + (folder / "hostile").string() + "'";
+    ASSERT_EQ(std::system(hostile.c_str()), 0) << hostile;
+    expectCommittedBytes(folder / "hostile", "under a different font configuration");
+
     std::filesystem::remove_all(folder);
 }
 
@@ -180,6 +212,59 @@ TEST(SkinBitmaps, KeepTheEditorsTextReadable) {
                         average, least);
             EXPECT_GE(average, 7.0) << bitmap.id << ".bmp (" << bitmap.role << "), text area " << a;
             EXPECT_GE(least, 4.5) << bitmap.id << ".bmp (" << bitmap.role << "), text area " << a;
+        }
+    }
+}
+
+// The readability check looks only at the text areas, so they must cover every pixel of the
+// widest texts the editor writes there.
+TEST(SkinTextAreas, CoverTheEditorsWidestTexts) {
+    ASSERT_TRUE(loadFonts());
+    const struct {
+        Control control;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {Control::DepthPad, {"0.1ms", "9.9ms", "88ms", "500ms"}},
+        {Control::SpeedPad, {"0.02Hz", "9.99Hz", "20.0Hz"}},
+        {Control::MixPad, {"100.0% 0.0%", "0.0% 100.0%", "88.8% 11.2%"}},
+        {Control::TapsBar, {"Numb. taps = 2", "Numb. taps = 3", "Numb. taps = 4"}},
+        {Control::WaveBar, {"Wave = Sine", "Wave = Wander"}},
+    };
+    for (const auto& test : cases) {
+        const Rect place = controlRect(test.control);
+        const TextAreas areas = textAreas(test.control);
+        for (const std::string& text : test.texts) {
+            Surface surface(
+                cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWindowWidth, kWindowHeight));
+            {
+                Context context = makeContext(surface.get());
+                if (isPad(test.control)) {
+                    drawPadText(context.get(), test.control, text);
+                } else {
+                    drawBarText(context.get(), test.control, text);
+                }
+            }
+            cairo_surface_flush(surface.get());
+            const unsigned char* data = cairo_image_surface_get_data(surface.get());
+            const int stride = cairo_image_surface_get_stride(surface.get());
+            int inked = 0;
+            for (int y = 0; y < kWindowHeight; ++y) {
+                const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+                for (int x = 0; x < kWindowWidth; ++x) {
+                    if (row[x] == 0) {
+                        continue;
+                    }
+                    ++inked;
+                    bool covered = false;
+                    for (int a = 0; a < areas.count; ++a) {
+                        covered =
+                            covered || areas.areas[a].movedBy(place.left, place.top).contains(x, y);
+                    }
+                    ASSERT_TRUE(covered) << "\"" << text << "\" inks (" << x - place.left << ", "
+                                         << y - place.top << ") outside the text areas";
+                }
+            }
+            EXPECT_GT(inked, 0) << text;
         }
     }
 }

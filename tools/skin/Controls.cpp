@@ -126,7 +126,7 @@ void paintChevron(cairo_t* context, const Rect& rect, bool active) {
     cairo_line_to(context, centreX, centreY + 2);
     cairo_line_to(context, centreX + 4, centreY - 2);
     cairo_set_line_width(context, 1.6);
-    setColour(context, active ? palette::kAccentBright : palette::kCaptionDim);
+    setColour(context, active ? palette::kAccentBright : palette::kCaption.withAlpha(0.6));
     cairo_stroke(context);
     cairo_set_line_width(context, 1.0);
 }

@@ -31,6 +31,15 @@ void paintSurface(cairo_t* context) {
     cairo_rectangle(context, 0, kHeaderHeight + 1, kWindowWidth, 1);
     setColour(context, palette::kEdgeLight);
     cairo_fill(context);
+
+    // The panel's own bevel, so that it stands apart from the host's window around it.
+    cairo_rectangle(context, 0.5, 0.5, kWindowWidth - 1, kWindowHeight - 1);
+    setColour(context, palette::kEdgeDark);
+    cairo_stroke(context);
+    cairo_move_to(context, 1, 1.5);
+    cairo_line_to(context, kWindowWidth - 1, 1.5);
+    setColour(context, Colour::bytes(255, 255, 255, 0.12));
+    cairo_stroke(context);
 }
 
 // The logo mark: three voices of one wave, drifting apart, inside a ring.

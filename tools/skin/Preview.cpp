@@ -1,5 +1,6 @@
 #include "tools/skin/Preview.h"
 
+#include "tools/skin/EditorText.h"
 #include "tools/skin/Painters.h"
 
 #include <cstdio>
@@ -71,41 +72,9 @@ void drawGraph(cairo_t* context, const Rect& pad, const PadValue& value) {
     }
 }
 
-// Text as the editor places it: single-line, vertically centred in its rectangle.
-void drawCentredLine(cairo_t* context, const Font& font, const std::string& text, const Rect& box,
-                     Align align, const Colour& colour) {
-    const cairo_font_extents_t extents = fontExtents(context, font);
-    const double lineHeight = extents.ascent + extents.descent;
-    const double baseline = box.top + (box.height() - lineHeight) / 2 + extents.ascent;
-    const double x = align == Align::Left     ? box.left
-                     : align == Align::Centre ? (box.left + box.right) / 2.0
-                                              : box.right;
-    drawText(context, font, text, x, baseline, align, colour);
-}
-
 void drawPadValue(cairo_t* context, const PadValue& value) {
-    const Rect pad = controlRect(value.control);
-    const Font font{Weight::Regular, 11};
-    const Rect text{pad.left, pad.top + 40, pad.right, pad.bottom};
-    if (value.control == Control::MixPad) {
-        const std::string both = value.text;
-        const std::size_t blank = both.find(' ');
-        const Rect shares{text.left + 7, text.top, text.right - 7, text.bottom};
-        const Colour black = Colour::bytes(0, 0, 0);
-        drawCentredLine(context, font, both.substr(0, blank),
-                        {shares.left + 1, shares.top, shares.right, shares.bottom}, Align::Left,
-                        black);
-        drawCentredLine(context, font, both.substr(blank + 1), shares, Align::Right, black);
-    } else {
-        drawCentredLine(context, font, value.text, text, Align::Centre,
-                        Colour::bytes(255, 255, 255));
-    }
-    drawGraph(context, pad, value);
-}
-
-void drawBarText(cairo_t* context, Control bar, const char* text) {
-    drawCentredLine(context, Font{Weight::Regular, 12}, text, controlRect(bar), Align::Centre,
-                    Colour::bytes(255, 255, 255));
+    drawPadText(context, value.control, value.text);
+    drawGraph(context, controlRect(value.control), value);
 }
 
 const SkinBitmap& bitmapFor(Control control, bool active) {

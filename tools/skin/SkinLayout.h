@@ -100,8 +100,9 @@ constexpr Rect padGraphStrip(int width, int height) {
 
 // Where the editor's value text lands, relative to the control: the ink of the widest texts
 // it draws (11 px value texts centred below a pad's strip, the Mix pad's dry share at the
-// left and wet share at the right, 12 px dropdown texts centred on a bar) with a pixel to
-// spare around it. These areas must stay calm and readable in every variant of the bitmap.
+// left and wet share at the right, 12 px dropdown texts centred on a bar) with two or three
+// pixels to spare around it for renderers that place glyphs a pixel differently. These areas
+// must stay calm and readable in every variant of the bitmap.
 struct TextAreas {
     std::array<Rect, 2> areas;
     int count;
@@ -111,12 +112,12 @@ constexpr TextAreas textAreas(Control control) {
     switch (control) {
     case Control::DepthPad:
     case Control::SpeedPad:
-        return {{{{9, 47, 58, 61}, {}}}, 1};
+        return {{{{13, 47, 54, 60}, {}}}, 1};
     case Control::MixPad:
-        return {{{{7, 46, 49, 60}, {125, 46, 168, 60}}}, 2};
+        return {{{{6, 47, 48, 59}, {127, 47, 169, 59}}}, 2};
     case Control::TapsBar:
     case Control::WaveBar:
-        return {{{{20, 9, 113, 25}, {}}}, 1};
+        return {{{{20, 9, 113, 26}, {}}}, 1};
     case Control::Background:
         break;
     }
