@@ -10,7 +10,7 @@ namespace quillory::skin {
 namespace {
 
 constexpr int kHeaderHeight = 54;
-// The column that the heading, the plates and the Mix pad share on the left.
+// The column that the heading, the footer and the Mix pad share on the left.
 constexpr double kColumnLeft = 60;
 constexpr Rect kModulationPlate{56, 62, 238, 227};
 constexpr Rect kMixPlate{56, 299, 238, 381};
