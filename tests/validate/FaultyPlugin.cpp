@@ -317,8 +317,9 @@ AEffect* create(audioMasterCallback host) {
     }
 #if defined(QUILLORY_FAULT_CRASH_SECOND_INSTANCE)
     if (++instancesMade == 2) {
-        // A write through a pointer the compiler cannot see is null: a real access fault.
-        volatile int* volatile nowhere = nullptr;
+        // A write to the unmapped first page, through a pointer the compiler cannot see
+        // through: a real access fault, and not one the sanitizers call undefined first.
+        volatile int* volatile nowhere = reinterpret_cast<int*>(16);
         *nowhere = 1;
     }
 #endif

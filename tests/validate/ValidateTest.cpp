@@ -33,8 +33,9 @@ bool haveDisplay() {
 RunResult validate(const std::string& fault, std::vector<std::string> options) {
     std::vector<std::string> arguments{"validate", "--plugin", fixture(fault)};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    // In AddressSanitizer builds a crash must stay a crash rather than become a report.
-    return runQuillory(arguments, {"ASAN_OPTIONS=handle_segv=0"});
+    // In sanitizer builds a crash must stay a crash rather than become a report.
+    return runQuillory(arguments, {"ASAN_OPTIONS=handle_segv=0", "UBSAN_OPTIONS=handle_segv=0",
+                                   "TSAN_OPTIONS=handle_segv=0"});
 }
 
 // The output line of one check, or empty.
