@@ -57,11 +57,13 @@ for arch in "${arches[@]}"; do
   echo "   $arch checks done ($(elapsed_since "$began"))"
 done
 
-# in_display COMMAND...: runs a Wine command on a virtual X display, and stops Wine's
-# processes before the display goes away.
+# in_display COMMAND...: runs a Wine command on a virtual X display. Wine's server and
+# desktop outlive their programs for a while, and a desktop started without a display
+# makes no windows: they are stopped before the command (so that it starts them on the
+# display) and again after it (before the display goes away).
 in_display() {
-  xvfb-run -a -s "-screen 0 1024x768x24" sh -c '"$@"; status=$?; wineserver -k; exit $status' \
-    sh "$@"
+  xvfb-run -a -s "-screen 0 1024x768x24" \
+    sh -c 'wineserver -k 2> /dev/null; "$@"; status=$?; wineserver -k; exit $status' sh "$@"
 }
 
 # validator_expects FIXTURE CHECK OUTCOME PATTERN [OPTION...]: the Windows validator gives
