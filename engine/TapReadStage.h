@@ -1,0 +1,100 @@
+#pragma once
+// The last stage of a stretch: every frame's line reads at the taps' delays, the engine's
+// output and the dry/wet mix, and the frame stored in the lines.
+
+#include "engine/ChorusProcessor.h"
+#include "engine/TapLanes.h"
+
+namespace quillory::stages {
+
+// Two frames of the line side by side: (left, right) below a read position, then above it.
+QUILLORY_INLINE Double4 framePairAt(const ChorusEngine& engine, int32_t slot) {
+    return loadDouble4(&engine.line[slot].left);
+}
+
+// Every tap's read at its delay, one tap per lane, for frame `writeIndex` (which is still to
+// be written: the slot there holds the frame from a line's length ago). A delay of d = D + φ
+// frames (D whole) lies between the frames D + 1 and D back, which get the shares φ and
+// 1 − φ: two-point linear interpolation. The slot arithmetic wraps by the line's mask, so a
+// delay longer than the line wraps round it as often as needed.
+struct TapReads {
+    Double4 left;  // per tap
+    Double4 right; // per tap
+};
+
+template <int Taps>
+QUILLORY_INLINE TapReads readLines(const ChorusEngine& engine, int32_t writeIndex, Double4 delay) {
+    const Int4 whole = __builtin_convertvector(delay, Int4); // delays are positive
+    const Double4 earlierShare = delay - __builtin_convertvector(whole, Double4);
+    const Double4 laterShare = 1.0 - earlierShare;
+    const Int4 slot = (writeIndex - 1 - whole) & (kLineLength - 1);
+
+    // One row per tap: (left, right) of the earlier frame, then of the later one. Rows of
+    // taps not in use are zero.
+    const Double4 row0 = framePairAt(engine, slot[0]);
+    const Double4 row1 = framePairAt(engine, slot[1]);
+    const Double4 row2 = Taps > 2 ? framePairAt(engine, slot[2]) : Double4{};
+    const Double4 row3 = Taps > 3 ? framePairAt(engine, slot[3]) : Double4{};
+    // Transposed into one vector per channel and frame, a lane per tap.
+    const Double4 low01 = __builtin_shufflevector(row0, row1, 0, 4, 2, 6);
+    const Double4 high01 = __builtin_shufflevector(row0, row1, 1, 5, 3, 7);
+    const Double4 low23 = __builtin_shufflevector(row2, row3, 0, 4, 2, 6);
+    const Double4 high23 = __builtin_shufflevector(row2, row3, 1, 5, 3, 7);
+    const Double4 earlierLeft = __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
+    const Double4 laterLeft = __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
+    const Double4 earlierRight = __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
+    const Double4 laterRight = __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
+    return {earlierShare * earlierLeft + laterShare * laterLeft,
+            earlierShare * earlierRight + laterShare * laterRight};
+}
+
+// The engine's output for one frame: the input plus every tap's read spread across the
+// channels by the tap's weights (weights of taps not in use are zero), all halved.
+template <int Taps>
+QUILLORY_INLINE Double2 engineOutput(const ChorusEngine& engine, int32_t writeIndex, Double4 delay,
+                                     const TapLanes& taps, double left, double right) {
+    if constexpr (Taps == 0) {
+        // A mode outside the tap layouts: the input passes through, unhalved.
+        return Double2{left, right};
+    } else {
+        const TapReads read = readLines<Taps>(engine, writeIndex, delay);
+        const Double4 toLeft = taps.keepWeight * read.left + taps.crossWeight * read.right;
+        const Double4 toRight = taps.keepWeight * read.right + taps.crossWeight * read.left;
+        // Sums over the taps: pairs of lanes first, then the two halves.
+        const Double4 pairs = __builtin_shufflevector(toLeft, toRight, 0, 4, 2, 6) +
+                              __builtin_shufflevector(toLeft, toRight, 1, 5, 3, 7);
+        const Double2 sums = lowHalf(pairs) + highHalf(pairs);
+        return 0.5 * (Double2{left, right} + sums);
+    }
+}
+
+template <class Sample>
+QUILLORY_INLINE void storeOutput(Sample* const* outputs, int32_t i, double left, double right) {
+    outputs[0][i] = static_cast<Sample>(left);
+    outputs[1][i] = static_cast<Sample>(right);
+}
+
+// Frames first .. first + count of the block. Both inputs of a frame are read before either
+// output is written, so the host may process in place. The write position stays in a local
+// across the stretch, out of the engine's memory.
+template <int Taps, class Sample>
+QUILLORY_INLINE void readAndMix(ChorusEngine& engine, const TapLanes& taps,
+                                const StretchSettings& stretch, const float* const* inputs,
+                                Sample* const* outputs, int32_t first, int32_t count) {
+    int32_t writeIndex = engine.writeIndex;
+    for (int32_t n = 0; n < count; ++n) {
+        const int32_t i = first + n;
+        const double left = inputs[0][i];
+        const double right = inputs[1][i];
+        const Double2 wet =
+            engineOutput<Taps>(engine, writeIndex, stretch.delays[n], taps, left, right);
+        writeIndex = engine.writeFrame(writeIndex, left, right);
+        const double wetGain = stretch.wetGain[n];
+        const double dryGain = stretch.dryGain[n];
+        storeOutput(outputs, i, wetGain * wet[0] + dryGain * left,
+                    dryGain * right + wetGain * wet[1]);
+    }
+    engine.writeIndex = writeIndex;
+}
+
+} // namespace quillory::stages
