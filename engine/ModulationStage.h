@@ -21,9 +21,13 @@ template <int Taps> QUILLORY_INLINE Double4 inUse(Double4 values) {
 }
 
 // The phase is kept in 0..2π by one subtraction once it passes 2π (landing on 2π exactly
-// does not wrap).
+// does not wrap). A tap wraps once a cycle, so the test is a branch that is nearly always
+// predicted, out of the chain of additions that carries the phase from frame to frame.
 QUILLORY_INLINE Double4 wrapPhase(Double4 phase) {
-    return phase - where(lanesAbove(phase, kTwoPi), kTwoPi);
+    if (anyAbove(phase, kTwoPi)) [[unlikely]] {
+        phase -= where(lanesAbove(phase, kTwoPi), kTwoPi);
+    }
+    return phase;
 }
 
 // A tap's delay in frames for its modulation value (−1..1).

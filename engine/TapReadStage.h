@@ -48,6 +48,28 @@ QUILLORY_INLINE TapReads readLines(const ChorusEngine& engine, int32_t writeInde
             earlierShare * earlierRight + laterShare * laterRight};
 }
 
+// The same for two taps, in the low halves only: with two taps the upper lanes would carry
+// nothing but zeros.
+struct TwoTapReads {
+    Double2 left;
+    Double2 right;
+};
+
+QUILLORY_INLINE TwoTapReads readTwoLines(const ChorusEngine& engine, int32_t writeIndex,
+                                         Double2 delay) {
+    const Double4 wide = {delay[0], delay[1], 0.0, 0.0};
+    const Int4 whole = __builtin_convertvector(wide, Int4);
+    const Double2 earlierShare = delay - lowHalf(__builtin_convertvector(whole, Double4));
+    const Double2 laterShare = 1.0 - earlierShare;
+    const Int4 slot = (writeIndex - 1 - whole) & (kLineLength - 1);
+    const Double4 row0 = framePairAt(engine, slot[0]);
+    const Double4 row1 = framePairAt(engine, slot[1]);
+    const Double4 left = __builtin_shufflevector(row0, row1, 0, 4, 2, 6);
+    const Double4 right = __builtin_shufflevector(row0, row1, 1, 5, 3, 7);
+    return {earlierShare * lowHalf(left) + laterShare * highHalf(left),
+            earlierShare * lowHalf(right) + laterShare * highHalf(right)};
+}
+
 // The engine's output for one frame: the input plus every tap's read spread across the
 // channels by the tap's weights (weights of taps not in use are zero), all halved.
 template <int Taps>
@@ -56,6 +78,15 @@ QUILLORY_INLINE Double2 engineOutput(const ChorusEngine& engine, int32_t writeIn
     if constexpr (Taps == 0) {
         // A mode outside the tap layouts: the input passes through, unhalved.
         return Double2{left, right};
+    } else if constexpr (Taps == 2) {
+        const TwoTapReads read = readTwoLines(engine, writeIndex, lowHalf(delay));
+        const Double2 keep = lowHalf(taps.keepWeight);
+        const Double2 cross = lowHalf(taps.crossWeight);
+        const Double2 toLeft = keep * read.left + cross * read.right;
+        const Double2 toRight = keep * read.right + cross * read.left;
+        const Double2 sums = __builtin_shufflevector(toLeft, toRight, 0, 2) +
+                             __builtin_shufflevector(toLeft, toRight, 1, 3);
+        return 0.5 * (Double2{left, right} + sums);
     } else {
         const TapReads read = readLines<Taps>(engine, writeIndex, delay);
         const Double4 toLeft = taps.keepWeight * read.left + taps.crossWeight * read.right;

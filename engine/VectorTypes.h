@@ -48,16 +48,6 @@ QUILLORY_INLINE UInt4 lanesAbove(Double4 values, double limit) {
         values, [limit](Double2 half) { return static_cast<UInt2>(half > limit); });
 }
 
-QUILLORY_INLINE UInt4 lanesAtLeast(Double4 values, double limit) {
-    return vector_detail::compareHalves(
-        values, [limit](Double2 half) { return static_cast<UInt2>(half >= limit); });
-}
-
-QUILLORY_INLINE UInt4 lanesBelow(Double4 values, double limit) {
-    return vector_detail::compareHalves(
-        values, [limit](Double2 half) { return static_cast<UInt2>(half < limit); });
-}
-
 QUILLORY_INLINE Double4 broadcast(double value) {
     return Double4{value, value, value, value};
 }
@@ -78,8 +68,15 @@ QUILLORY_INLINE void storeDouble4(double* to, Double4 values) {
     std::memcpy(to, &values, sizeof(values));
 }
 
-QUILLORY_INLINE bool anyLane(UInt4 mask) {
-    return (mask[0] | mask[1] | mask[2] | mask[3]) != 0;
+// Whether any lane is above `limit`: one comparison per half and the halves' sign bits.
+QUILLORY_INLINE bool anyAbove(Double4 values, double limit) {
+    const UInt2 above =
+        static_cast<UInt2>(lowHalf(values) > limit) | static_cast<UInt2>(highHalf(values) > limit);
+#if defined(__SSE2__)
+    return __builtin_ia32_movmskpd(std::bit_cast<Double2>(above)) != 0;
+#else
+    return (above[0] | above[1]) != 0;
+#endif
 }
 
 } // namespace quillory
