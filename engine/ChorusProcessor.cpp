@@ -9,13 +9,13 @@ namespace {
 // each, so each copy runs in its own unit's instructions.
 int32_t runBaseline(ChorusProcessor& chorus, const float* const* inputs, float* const* outputs,
                     int32_t start, int32_t end) {
-    return stages::runForMode(chorus, inputs, outputs, start, end);
+    return stages::runForMode<false>(chorus, inputs, outputs, start, end);
 }
 
 #if QUILLORY_AVX2_PATH
 [[gnu::target("avx2,fma")]] int32_t runAvx2(ChorusProcessor& chorus, const float* const* inputs,
                                             float* const* outputs, int32_t start, int32_t end) {
-    return stages::runForMode(chorus, inputs, outputs, start, end);
+    return stages::runForMode<true>(chorus, inputs, outputs, start, end);
 }
 #endif
 

@@ -32,7 +32,9 @@ struct StretchSettings {
     alignas(32) double phaseIncrement[kStretchFrames];
     alignas(32) double wetGain[kStretchFrames];
     alignas(32) double dryGain[kStretchFrames];
-    Double4 delays[kStretchFrames]; // each tap's delay, frames
+    Double4 delays[kStretchFrames];                // each tap's delay, frames
+    alignas(32) double engineLeft[kStretchFrames]; // the engine's output
+    alignas(32) double engineRight[kStretchFrames];
 };
 
 struct ChorusProcessor {

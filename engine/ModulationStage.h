@@ -52,22 +52,37 @@ template <int Taps> struct SineTaps {
     void storeTo(TapLanes& taps) const { taps.phase = phase; }
 };
 
+// A product that must be rounded before it is added, as frame-by-frame processing rounds it:
+// where the vector unit has fused multiply-add, an empty assembly statement hides the product
+// from the compiler, which could otherwise fuse it into the addition.
+template <bool FusedMultiplyAdd> QUILLORY_INLINE Double4 roundedProduct(Double4 product) {
+    if constexpr (FusedMultiplyAdd) {
+        asm("" : "+x"(product));
+    }
+    return product;
+}
+
 // Wander: move the drift clock and the followers toward their targets, take the sine of the
 // phase before this frame's advance, scaled by the depth follower, then advance each tap at
 // its own rate. The taps in use always share one clock value (applyMode zeroes their clocks
 // together and they step alike), so one number stands for all of them and they all draw on
-// the same frame.
-template <int Taps> struct WanderTaps {
+// the same frame. The followers carry their rounding over tens of thousands of frames, so
+// their products are rounded exactly as frame-by-frame processing rounds them.
+template <int Taps, bool FusedMultiplyAdd> struct WanderTaps {
     Double4 phase;
     Double4 rate;
     Double4 depth;
     Double4 rateTarget;
     Double4 depthTarget;
+    // The targets' shares of each follower step, the same in every frame until the next draw.
+    Double4 rateFollow;
+    Double4 depthFollow;
     double clock;
 
     explicit WanderTaps(const TapLanes& taps)
         : phase(taps.phase), rate(taps.wanderRate), depth(taps.wanderDepth),
           rateTarget(taps.wanderRateTarget), depthTarget(taps.wanderDepthTarget),
+          rateFollow(rateTarget * kWanderFollow), depthFollow(depthTarget * kWanderFollow),
           clock(taps.wanderClock) {}
 
     QUILLORY_INLINE Double4 nextDelays(ChorusEngine& engine, const StretchSettings& stretch,
@@ -76,8 +91,8 @@ template <int Taps> struct WanderTaps {
         if (clock >= 1.0) {
             drawTargets(engine);
         }
-        rate = rateTarget * kWanderFollow + rate * kWanderKeep;
-        depth = depthTarget * kWanderFollow + depth * kWanderKeep;
+        rate = rateFollow + roundedProduct<FusedMultiplyAdd>(rate * kWanderKeep);
+        depth = depthFollow + roundedProduct<FusedMultiplyAdd>(depth * kWanderKeep);
         const Double4 modulation = sin4(phase) * depth;
         phase = wrapPhase(phase + broadcast(stretch.phaseIncrement[n]) * rate);
         return tapDelays<Taps>(modulation, stretch, n);
@@ -92,6 +107,8 @@ template <int Taps> struct WanderTaps {
             rateTarget[k] = tap.wanderRateTarget;
             depthTarget[k] = tap.wanderDepthTarget;
         }
+        rateFollow = rateTarget * kWanderFollow;
+        depthFollow = depthTarget * kWanderFollow;
         clock = engine.tapStates[0].wanderClock;
     }
 
@@ -115,11 +132,14 @@ struct NoTaps {
     void storeTo(TapLanes& /*taps*/) const {}
 };
 
-template <int Taps, bool Wander> struct ModulationFor {
-    using Type = std::conditional_t<Wander, WanderTaps<Taps>, SineTaps<Taps>>;
+template <int Taps, bool Wander, bool FusedMultiplyAdd> struct ModulationFor {
+    using Type = std::conditional_t<Wander, WanderTaps<Taps, FusedMultiplyAdd>, SineTaps<Taps>>;
 };
-template <> struct ModulationFor<0, false> { using Type = NoTaps; };
-template <int Taps, bool Wander> using Modulation = typename ModulationFor<Taps, Wander>::Type;
+template <bool FusedMultiplyAdd> struct ModulationFor<0, false, FusedMultiplyAdd> {
+    using Type = NoTaps;
+};
+template <int Taps, bool Wander, bool FusedMultiplyAdd>
+using Modulation = typename ModulationFor<Taps, Wander, FusedMultiplyAdd>::Type;
 
 // Every tap's delay in every frame of the stretch. A pass of its own: its frames are linked
 // only through the phases, so the processor overlaps many of them.

@@ -31,18 +31,19 @@ QUILLORY_INLINE int32_t stretchLength(const ChorusProcessor& chorus, int32_t rem
 // processed (at least one). Splitting each stretch into stages lets the processor overlap
 // the frames of a stage, whose only links from frame to frame are the glide values and the
 // tap phases; per frame the work and its order are those of processing frame by frame.
-template <int Taps, bool Wander, class Sample>
+template <int Taps, bool Wander, bool FusedMultiplyAdd, class Sample>
 QUILLORY_INLINE int32_t runFrames(ChorusProcessor& chorus, const float* const* inputs,
                                   Sample* const* outputs, int32_t start, int32_t end) {
     TapLanes taps = loadTapLanes(chorus.engine, Taps);
-    Modulation<Taps, Wander> modulation(taps);
+    Modulation<Taps, Wander, FusedMultiplyAdd> modulation(taps);
     int32_t i = start;
     bool interrupted = false;
     while (i < end && !interrupted) {
         const int32_t count = stretchLength(chorus, end - i, interrupted);
         mapSettings(chorus, advanceGlides(chorus, count), count);
         modulate(modulation, chorus.engine, chorus.stretch, count);
-        readAndMix<Taps>(chorus.engine, taps, chorus.stretch, inputs, outputs, i, count);
+        readTaps<Taps>(chorus.engine, taps, chorus.stretch, inputs, i, count);
+        mix(chorus.stretch, inputs, outputs, i, count);
         i += count;
     }
     modulation.storeTo(taps);
@@ -50,23 +51,24 @@ QUILLORY_INLINE int32_t runFrames(ChorusProcessor& chorus, const float* const* i
     return i - start;
 }
 
-// Chooses the run for the engine's `mode`, decoded through its masks.
-template <class Sample>
+// Chooses the run for the engine's `mode`, decoded through its masks. `FusedMultiplyAdd` says
+// whether the code is compiled for a vector unit that has it.
+template <bool FusedMultiplyAdd, class Sample>
 QUILLORY_INLINE int32_t runForMode(ChorusProcessor& chorus, const float* const* inputs,
                                    Sample* const* outputs, int32_t start, int32_t end) {
     const bool wander = ChorusEngine::isWander(chorus.engine.mode);
     switch (ChorusEngine::tapCount(chorus.engine.mode)) {
     case 2:
-        return wander ? runFrames<2, true>(chorus, inputs, outputs, start, end)
-                      : runFrames<2, false>(chorus, inputs, outputs, start, end);
+        return wander ? runFrames<2, true, FusedMultiplyAdd>(chorus, inputs, outputs, start, end)
+                      : runFrames<2, false, FusedMultiplyAdd>(chorus, inputs, outputs, start, end);
     case 3:
-        return wander ? runFrames<3, true>(chorus, inputs, outputs, start, end)
-                      : runFrames<3, false>(chorus, inputs, outputs, start, end);
+        return wander ? runFrames<3, true, FusedMultiplyAdd>(chorus, inputs, outputs, start, end)
+                      : runFrames<3, false, FusedMultiplyAdd>(chorus, inputs, outputs, start, end);
     case 4:
-        return wander ? runFrames<4, true>(chorus, inputs, outputs, start, end)
-                      : runFrames<4, false>(chorus, inputs, outputs, start, end);
+        return wander ? runFrames<4, true, FusedMultiplyAdd>(chorus, inputs, outputs, start, end)
+                      : runFrames<4, false, FusedMultiplyAdd>(chorus, inputs, outputs, start, end);
     default:
-        return runFrames<0, false>(chorus, inputs, outputs, start, end);
+        return runFrames<0, false, FusedMultiplyAdd>(chorus, inputs, outputs, start, end);
     }
 }
 

@@ -99,33 +99,50 @@ QUILLORY_INLINE Double2 engineOutput(const ChorusEngine& engine, int32_t writeIn
     }
 }
 
-template <class Sample>
-QUILLORY_INLINE void storeOutput(Sample* const* outputs, int32_t i, double left, double right) {
-    outputs[0][i] = static_cast<Sample>(left);
-    outputs[1][i] = static_cast<Sample>(right);
-}
-
-// Frames first .. first + count of the block. Both inputs of a frame are read before either
-// output is written, so the host may process in place. The write position stays in a local
-// across the stretch, out of the engine's memory.
-template <int Taps, class Sample>
-QUILLORY_INLINE void readAndMix(ChorusEngine& engine, const TapLanes& taps,
-                                const StretchSettings& stretch, const float* const* inputs,
-                                Sample* const* outputs, int32_t first, int32_t count) {
+// Frames first .. first + count of the block: the engine's output of each, kept for the mix,
+// and each input frame stored in the lines. The write position stays in a local across the
+// stretch, out of the engine's memory.
+template <int Taps>
+QUILLORY_INLINE void readTaps(ChorusEngine& engine, const TapLanes& taps, StretchSettings& stretch,
+                              const float* const* inputs, int32_t first, int32_t count) {
     int32_t writeIndex = engine.writeIndex;
     for (int32_t n = 0; n < count; ++n) {
-        const int32_t i = first + n;
-        const double left = inputs[0][i];
-        const double right = inputs[1][i];
+        const double left = inputs[0][first + n];
+        const double right = inputs[1][first + n];
         const Double2 wet =
             engineOutput<Taps>(engine, writeIndex, stretch.delays[n], taps, left, right);
+        stretch.engineLeft[n] = wet[0];
+        stretch.engineRight[n] = wet[1];
         writeIndex = engine.writeFrame(writeIndex, left, right);
-        const double wetGain = stretch.wetGain[n];
-        const double dryGain = stretch.dryGain[n];
-        storeOutput(outputs, i, wetGain * wet[0] + dryGain * left,
-                    dryGain * right + wetGain * wet[1]);
     }
     engine.writeIndex = writeIndex;
+}
+
+// The output: the engine's output and the untouched input blended by the mix gains, four
+// frames at a time, then the frames left over one by one. Every input frame was read in the
+// stage before, so the host may process in place.
+template <class Sample>
+QUILLORY_INLINE void mix(const StretchSettings& stretch, const float* const* inputs,
+                         Sample* const* outputs, int32_t first, int32_t count) {
+    int32_t n = 0;
+    for (; n + 4 <= count; n += 4) {
+        const Double4 wet = loadDouble4(&stretch.wetGain[n]);
+        const Double4 dry = loadDouble4(&stretch.dryGain[n]);
+        const Double4 left =
+            wet * loadDouble4(&stretch.engineLeft[n]) + dry * loadWidened4(&inputs[0][first + n]);
+        const Double4 right =
+            dry * loadWidened4(&inputs[1][first + n]) + wet * loadDouble4(&stretch.engineRight[n]);
+        storeNarrowed4(&outputs[0][first + n], left);
+        storeNarrowed4(&outputs[1][first + n], right);
+    }
+    for (; n < count; ++n) {
+        const double left = inputs[0][first + n];
+        const double right = inputs[1][first + n];
+        outputs[0][first + n] = static_cast<Sample>(stretch.wetGain[n] * stretch.engineLeft[n] +
+                                                    stretch.dryGain[n] * left);
+        outputs[1][first + n] = static_cast<Sample>(stretch.dryGain[n] * right +
+                                                    stretch.wetGain[n] * stretch.engineRight[n]);
+    }
 }
 
 } // namespace quillory::stages

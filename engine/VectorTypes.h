@@ -19,6 +19,7 @@ using UInt4 = std::uint64_t __attribute__((vector_size(32))); // lane masks of D
 using Int4 = std::int32_t __attribute__((vector_size(16)));   // slot numbers per tap
 using Double2 = double __attribute__((vector_size(16)));      // a (left, right) pair
 using UInt2 = std::uint64_t __attribute__((vector_size(16)));
+using Float4 = float __attribute__((vector_size(16))); // four frames of one channel
 
 // The two halves of a 32-byte vector, and a vector made of two halves. With plain SSE2 these
 // cost nothing (a 32-byte vector is two registers); with AVX they are a lane extract or insert.
@@ -66,6 +67,23 @@ QUILLORY_INLINE Double4 loadDouble4(const double* from) {
 
 QUILLORY_INLINE void storeDouble4(double* to, Double4 values) {
     std::memcpy(to, &values, sizeof(values));
+}
+
+// Four samples of a host buffer, widened to double, and four narrowed back into one (or,
+// for the unrounded output, stored as they are).
+QUILLORY_INLINE Double4 loadWidened4(const float* from) {
+    Float4 values;
+    std::memcpy(&values, from, sizeof(values));
+    return __builtin_convertvector(values, Double4);
+}
+
+QUILLORY_INLINE void storeNarrowed4(float* to, Double4 values) {
+    const Float4 narrowed = __builtin_convertvector(values, Float4);
+    std::memcpy(to, &narrowed, sizeof(narrowed));
+}
+
+QUILLORY_INLINE void storeNarrowed4(double* to, Double4 values) {
+    storeDouble4(to, values);
 }
 
 // Whether any lane is above `limit`: one comparison per half and the halves' sign bits.
