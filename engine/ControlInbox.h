@@ -62,8 +62,8 @@ private:
     template <class T> void write(Slot<T>& slot, T value) {
         const uint64_t serial = ++lastSerial;
         slot.sequence.store(2 * serial - 1, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_release);
-        slot.value.store(value, std::memory_order_relaxed);
+        // Released after the odd sequence: a reader that sees the new value sees that too.
+        slot.value.store(value, std::memory_order_release);
         slot.sequence.store(2 * serial, std::memory_order_release);
         published.store(serial, std::memory_order_release);
     }
@@ -76,8 +76,7 @@ private:
         if ((before & 1) != 0) {
             return Read::busy;
         }
-        value = slot.value.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        value = slot.value.load(std::memory_order_acquire);
         if (slot.sequence.load(std::memory_order_relaxed) != before) {
             return Read::busy;
         }
