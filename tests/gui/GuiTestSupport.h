@@ -4,6 +4,7 @@
 
 #include "PixelChecks.h"
 
+#include "gui/CDragContainer.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
 #include "gui/CView.h"
@@ -11,6 +12,7 @@
 #include "gui/platform/headless/HeadlessBackend.h"
 #include "gui/platform/headless/HeadlessServices.h"
 #include "gui/platform/headless/HeadlessWindow.h"
+#include "shell/AEffEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +23,13 @@
 namespace quillory::test {
 
 constexpr uint32_t kUnpainted = 0xF0F0F0; // a headless window before its first paint
+
+// A GUI editor whose frame the test sets.
+class FrameEditor : public AEffGUIEditor {
+public:
+    using AEffGUIEditor::AEffGUIEditor;
+    void setFrame(EditorFrame* newFrame) { frame = newFrame; }
+};
 
 class HeadlessGui : public ::testing::Test {
 protected:
@@ -86,6 +95,11 @@ public:
         wheel = distance;
         return true;
     }
+    bool onDrop(CDrawContext*, CDragContainer* drag, const CPoint& where) override {
+        lastWhere = where;
+        droppedFiles = drag->getCount();
+        return true;
+    }
 
     CColor color;
     std::vector<std::string>* log;
@@ -95,6 +109,7 @@ public:
     CPoint lastWhere{-1, -1};
     int32_t lastButtons = 0;
     float wheel = 0.0f;
+    int32_t droppedFiles = 0;
     int* destroyed = nullptr;
     std::function<void()> onDraw;
     std::function<void()> onMouse;
