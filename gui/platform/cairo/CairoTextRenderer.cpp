@@ -3,6 +3,7 @@
 #include "gui/platform/PixelImage.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <string>
@@ -128,6 +129,11 @@ int32_t textWidth(const char* text, const FontDescription& font) {
     cairo_destroy(context);
     cairo_surface_destroy(surface);
     return width;
+}
+
+void releaseFontCaches() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }
 
 } // namespace quillory::gui::cairo
