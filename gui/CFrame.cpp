@@ -29,6 +29,7 @@ CFrame::CFrame(const CRect& rect, void* parent, AEffGUIEditor* owner)
 CFrame::~CFrame() {
     modalView = nullptr;
     endDrag();
+    forgetOffscreen(); // before the window it was made for
     window.reset();
     platform::services().oleUninitialize();
     // The views go while the frame is still whole, as they may ask it about focus.

@@ -64,6 +64,8 @@ public:
     CPoint& localToFrame(CPoint& point) const override;
 
 protected:
+    // Lets go of the offscreen bitmap; the next drawing makes a new one.
+    void forgetOffscreen();
     // The container's own area in its own coordinates.
     CRect localBounds() const { return CRect(0, 0, size.width(), size.height()); }
 
@@ -73,7 +75,6 @@ private:
     void drawBackground(CDrawContext* target, const CRect& localArea);
     void drawChild(CDrawContext* target, CView* child, const CRect& localArea);
     COffscreenContext* offscreenFor(CDrawContext* context);
-    void forgetOffscreen();
     // Runs `action` with `context` moved into the container's coordinates.
     template <typename Action> void inLocalSpace(CDrawContext* context, Action action);
 

@@ -27,13 +27,15 @@ public:
     // editor: an HWND on Windows, an X11 Window id on Linux), at (0, 0) of the parent and
     // `width` by `height` pixels, visible, delivering its events to `events` (which outlives
     // the window). Null when it cannot: no parent, a parent that is not a window or is
-    // already destroyed, no window system. User-interface thread only.
+    // already destroyed, no window system. Delivers no event before it returns.
+    // User-interface thread only.
     virtual std::unique_ptr<Window> createWindow(void* parent, int32_t width, int32_t height,
                                                  WindowEvents& events) = 0;
 
     // An offscreen surface of `width` by `height` pixels (both > 0), its content undefined
     // until drawn, which copies quickly to surfaces of `compatibleWith` (null: to any window
-    // of this back end). Null when it cannot be made. User-interface thread only.
+    // of this back end). Null when it cannot be made. It may outlive `compatibleWith`.
+    // User-interface thread only.
     virtual std::unique_ptr<Surface> createOffscreen(int32_t width, int32_t height,
                                                      Window* compatibleWith) = 0;
 

@@ -76,7 +76,8 @@ public:
 
     // A surface that draws on the client area, for drawing outside a paint event. What is
     // drawn is visible on the screen at the latest when the surface is destroyed. Several may
-    // exist at once. After the native window is gone it still works and shows nothing.
+    // exist at once. After the native window is gone it still works and shows nothing; it
+    // may even outlive this Window object.
     virtual std::unique_ptr<Surface> createSurface() = 0;
 
     // The client area's top-left corner in screen coordinates, now.
@@ -93,7 +94,9 @@ public:
     // are disabled, separators and sub-menu items are never answered. Greyed items are drawn
     // grey, checked items with a check mark, columnBreak items start a new column. While the
     // menu is open the window may still receive windowPaint; it delivers no other event and
-    // never calls the host. Answers kPopupCancelled at once when the window is gone.
+    // never calls the host. What was drawn on this window's surfaces before the call is on
+    // the screen while the menu is open (the option menu shows its pressed look then).
+    // Answers kPopupCancelled at once when the window is gone.
     virtual int32_t runPopup(const PopupMenu& menu, CPoint screenPosition, PopupButton button) = 0;
 
     // Shows a standard cursor over the window; kCursorDefault restores the normal one.
