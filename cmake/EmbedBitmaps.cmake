@@ -1,6 +1,9 @@
-# Writes OUTPUT, a C++ source holding the bytes of every file in BITMAPS (named NNN.bmp, NNN
-# being the resource id) and embeddedBitmapFile(), which finds them by id.
-#   cmake -DOUTPUT=file.cpp "-DBITMAPS=a.bmp;b.bmp" -P EmbedBitmaps.cmake
+# Writes OUTPUT, a C++ source holding the bytes of every file in BITMAPS (paths joined by
+# '|', each file named NNN.bmp, NNN being the resource id) and embeddedBitmapFile(), which
+# finds them by id.
+#   cmake -DOUTPUT=file.cpp "-DBITMAPS=a/101.bmp|a/102.bmp" -P EmbedBitmaps.cmake
+
+string(REPLACE "|" ";" BITMAPS "${BITMAPS}")
 
 set(arrays "")
 set(table "")

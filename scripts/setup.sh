@@ -27,8 +27,9 @@ if [ "$mode" = test ]; then
   packages+=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    # Text of the headless GUI back end: cairo, fontconfig and the font "Arial" maps to.
-    libcairo2-dev libfontconfig-dev fonts-liberation2
+    # The skin generator paints with cairo and the Liberation fonts; the headless GUI back
+    # end draws its text with them too.
+    libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     # Third-party VST 2.4 plug-ins the host is tested against.

@@ -8,7 +8,9 @@
 #include "gui/platform/raster/BmpReader.h"
 #include "gui/platform/raster/EmbeddedBitmaps.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -96,6 +98,29 @@ TEST(BmpReader, RefusesFilesItCannotReadSafely) {
 }
 
 using Bitmaps = HeadlessGui;
+
+TEST_F(Bitmaps, EverySkinFileIsBuiltInByteForByteAndDecodesToItsSize) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUILLORY_RESOURCES_FOLDER)) {
+        if (entry.path().extension() != ".bmp") {
+            continue;
+        }
+        ++files;
+        const int32_t id = std::stoi(entry.path().stem().string());
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+        const auto embedded = gui::raster::embeddedBitmapFile(id);
+        ASSERT_TRUE(std::equal(bytes.begin(), bytes.end(), embedded.begin(), embedded.end()))
+            << entry.path();
+        const auto image = readBmp(bytes);
+        ASSERT_TRUE(image.has_value()) << entry.path();
+        auto* bitmap = new CBitmap(id);
+        EXPECT_EQ(bitmap->getWidth(), image->width) << entry.path();
+        EXPECT_EQ(bitmap->getHeight(), image->height) << entry.path();
+        bitmap->forget();
+    }
+    EXPECT_GT(files, 0);
+}
 
 TEST_F(Bitmaps, AMissingResourceHasNoSizeAndDrawsNothing) {
     EXPECT_TRUE(gui::raster::embeddedBitmapFile(9999).empty());
