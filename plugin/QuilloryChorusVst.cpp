@@ -1,6 +1,7 @@
 #include "plugin/QuilloryChorusVst.h"
 
 #include "editor/QuilloryChorusVstEditor.h"
+#include "gui/platform/SystemBackend.h"
 #include "shell/Opcodes.h"
 #include "shell/PluginEntry.h"
 
@@ -34,6 +35,8 @@ constexpr double kHighestSampleRate = 10000000.0;
 } // namespace
 
 AudioEffect* createEffectInstance(audioMasterCallback host) {
+    // The editor's bitmaps are made in the constructor: the window system must be ready.
+    gui::installSystemBackend();
     // The effect carries its delay lines inline, so this is the one allocation that matters;
     // failure of it or of anything the constructor allocates is reported as null.
     try {

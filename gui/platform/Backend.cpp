@@ -35,4 +35,8 @@ void setBackend(Backend* installed) {
     installedBackend.store(installed, std::memory_order_release);
 }
 
+bool hasInstalledBackend() {
+    return installedBackend.load(std::memory_order_acquire) != nullptr;
+}
+
 } // namespace quillory::gui

@@ -53,5 +53,7 @@ Backend& backend();
 // Installs `installed` (not owned) as the back end; null goes back to the one that makes
 // nothing.
 void setBackend(Backend* installed);
+// True once a back end has been installed with setBackend (and not taken back with null).
+bool hasInstalledBackend();
 
 } // namespace quillory::gui
