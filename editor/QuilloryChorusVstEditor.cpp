@@ -1,10 +1,10 @@
 #include "editor/QuilloryChorusVstEditor.h"
 
-#include "plugin/QuilloryChorusVst.h"
-
 namespace quillory {
 
-QuilloryChorusVstEditor::QuilloryChorusVstEditor(QuilloryChorusVst* owner) : AEffGUIEditor(owner) {
+QuilloryChorusVstEditor::QuilloryChorusVstEditor(AudioEffect* owner,
+                                                 ChorusEditorContext& effectContext)
+    : AEffGUIEditor(owner), context(effectContext) {
     rect.top = 0;
     rect.left = 0;
     rect.bottom = kHeight;

@@ -29,7 +29,7 @@ inline constexpr uint64_t kRoundShiftBits = std::bit_cast<uint64_t>(kRoundShift)
 inline constexpr uint64_t kExponentBias = 1023;
 
 // F is double or Double4, U the unsigned integer type of the same width.
-template <class F, class U> inline F expKernel(F x) {
+template <class F, class U> QUILLORY_INLINE F expKernel(F x) {
     const F shifted = x * kInvLn2 + kRoundShift;
     const F k = shifted - kRoundShift;
     const F r = (x - k * kLn2Hi) - k * kLn2Lo;
@@ -60,11 +60,11 @@ template <class F, class U> inline F expKernel(F x) {
 
 } // namespace fast_exp_detail
 
-inline double fastExp(double x) {
+QUILLORY_INLINE double fastExp(double x) {
     return fast_exp_detail::expKernel<double, uint64_t>(x);
 }
 
-inline Double4 fastExp(Double4 x) {
+QUILLORY_INLINE Double4 fastExp(Double4 x) {
     return fast_exp_detail::expKernel<Double4, UInt4>(x);
 }
 

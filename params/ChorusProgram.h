@@ -6,7 +6,7 @@
 
 namespace quillory {
 
-class QuilloryChorusVst;
+class ParameterOwner;
 
 constexpr int32_t kNumPrograms = 16;
 constexpr int32_t kProgramNameLength = 24; // characters, without the end of string
@@ -18,7 +18,7 @@ struct ChorusProgram {
     int32_t taps = 1;                       // choice 0, 1, 2 for 2, 3, 4 taps
     int32_t waveform = 0;                   // choice 0 Sine, 1 Wander
     double mix = 0.5;                       // normalised 0..1, dry/wet balance
-    QuilloryChorusVst* effect = nullptr;    // owning effect, set after the bank is loaded
+    ParameterOwner* effect = nullptr;       // owning effect, set after the bank is loaded
 };
 
 } // namespace quillory

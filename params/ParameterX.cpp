@@ -1,7 +1,7 @@
 #include "params/ParameterX.h"
 
+#include "engine/ChorusConstants.h"
 #include "params/DisplayFormat.h"
-#include "plugin/QuilloryChorusVst.h"
 #include "shell/ValueText.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 namespace quillory {
 
 ParameterX::ParameterX(const char* longNameText, const char* shortNameText, int32_t parameterIndex,
-                       QuilloryChorusVst* owner, ParameterX* previous)
+                       ParameterOwner* owner, ParameterX* previous)
     : index(parameterIndex), kind(kParamContinuous), effect(owner) {
     copyString(longName, longNameText, kLongNameLength);
     copyString(shortName, shortNameText, kShortNameLength);
@@ -21,7 +21,7 @@ ParameterX::ParameterX(const char* longNameText, const char* shortNameText, int3
 }
 
 ParameterX::ParameterX(const char* longNameText, const char* shortNameText, int32_t parameterIndex,
-                       int32_t highestChoice, QuilloryChorusVst* owner, ParameterX* previous)
+                       int32_t highestChoice, ParameterOwner* owner, ParameterX* previous)
     : ParameterX(longNameText, shortNameText, parameterIndex, owner, previous) {
     kind = kParamStepped;
     maxChoice = highestChoice;
@@ -30,52 +30,56 @@ ParameterX::ParameterX(const char* longNameText, const char* shortNameText, int3
 void ParameterX::setFromHost(double normalised) {
     if (isContinuous()) {
         value.store(normalised, std::memory_order_relaxed);
-        target = normalised;
+        target.store(normalised, std::memory_order_relaxed);
     } else {
         // Spread the host range so every choice gets an equal share and 1.0 reaches the top.
         choice.store(static_cast<int32_t>((maxChoice + kChoiceSpread) * normalised),
                      std::memory_order_relaxed);
     }
     writeToProgram();
-    applyToEngine(Change::glide);
+    formatDisplay();
+    handOff(Change::glide);
     refreshControl();
 }
 
 void ParameterX::jumpTo(double normalised) {
     value.store(normalised, std::memory_order_relaxed);
-    target = normalised;
-    applyToEngine(Change::jump);
+    target.store(normalised, std::memory_order_relaxed);
+    formatDisplay();
+    handOff(Change::jump);
     refreshControl();
 }
 
 void ParameterX::jumpToChoice(int32_t newChoice) {
     choice.store(newChoice, std::memory_order_relaxed);
-    applyToEngine(Change::jump);
+    formatDisplay();
+    handOff(Change::jump);
     refreshControl();
 }
 
 void ParameterX::setFromEditor(double normalised) {
     const double x = std::clamp(normalised, 0.0, 1.0);
     {
-        std::lock_guard<std::mutex> lock(effect->controlMutex);
+        std::lock_guard<std::mutex> lock(effect->controlLock());
         value.store(x, std::memory_order_relaxed);
-        target = x;
-        applyToEngine(Change::glide);
+        target.store(x, std::memory_order_relaxed);
+        formatDisplay();
+        handOff(Change::glide);
         writeToProgram();
     }
-    // Outside the lock: the host may call straight back into the plug-in.
     effect->setParameterAutomated(index, static_cast<float>(x));
 }
 
 void ParameterX::setChoiceFromEditor(int newChoice) {
     {
-        std::lock_guard<std::mutex> lock(effect->controlMutex);
+        std::lock_guard<std::mutex> lock(effect->controlLock());
         choice.store(newChoice, std::memory_order_relaxed);
         writeToProgram();
     }
     effect->setParameterAutomated(index, normalisedValue());
-    std::lock_guard<std::mutex> lock(effect->controlMutex);
-    applyToEngine(Change::glide);
+    std::lock_guard<std::mutex> lock(effect->controlLock());
+    formatDisplay();
+    handOff(Change::glide);
 }
 
 float ParameterX::normalisedValue() const {
@@ -86,14 +90,41 @@ float ParameterX::normalisedValue() const {
                               maxChoice);
 }
 
+void ParameterX::copyDisplayText(char* text) const {
+    std::lock_guard<std::mutex> lock(effect->controlLock());
+    copyString(text, displayText, kDisplayTextLength);
+}
+
+void ParameterX::refreshControl() const {
+    ParameterControl* control = controlKind == kControlPad        ? pad
+                                : controlKind == kControlDropdown ? dropdown
+                                                                  : nullptr;
+    if (control != nullptr) {
+        control->refresh(*this);
+    }
+}
+
+void ParameterX::attachPad(ParameterControl& control) {
+    pad = &control;
+    dropdown = nullptr;
+    controlKind = kControlPad;
+}
+
+void ParameterX::attachDropdown(ParameterControl& control) {
+    dropdown = &control;
+    pad = nullptr;
+    controlKind = kControlDropdown;
+}
+
 void ParameterX::writeToProgram() {
-    ChorusProgram& program = *effect->currentProgram;
+    ChorusProgram& program = effect->currentProgramRecord();
+    const double setting = target.load(std::memory_order_relaxed);
     switch (index) {
     case kParamDepth:
-        program.depth = target;
+        program.depth = setting;
         break;
     case kParamSpeed:
-        program.speed = target;
+        program.speed = setting;
         break;
     case kParamTaps:
         program.taps = choice.load(std::memory_order_relaxed);
@@ -102,7 +133,7 @@ void ParameterX::writeToProgram() {
         program.waveform = choice.load(std::memory_order_relaxed);
         break;
     case kParamMix:
-        program.mix = target;
+        program.mix = setting;
         break;
     default:
         break;
@@ -110,14 +141,13 @@ void ParameterX::writeToProgram() {
 }
 
 void ParameterX::formatDisplay() {
-    const ChorusEngine& engine = effect->engine;
+    const double setting = target.load(std::memory_order_relaxed);
     switch (index) {
     case kParamDepth:
-        formatTime(engine.depthBase * std::exp(target * engine.depthLogRange), displayText);
+        formatTime(kDepthBase * std::exp(setting * kDepthLogRange), displayText);
         break;
     case kParamSpeed:
-        formatFrequency(1.0 /
-                            (engine.periodBase * std::exp((1.0 - target) * engine.periodLogRange)),
+        formatFrequency(1.0 / (kPeriodBase * std::exp((1.0 - setting) * kPeriodLogRange)),
                         displayText);
         break;
     case kParamTaps:
@@ -127,7 +157,7 @@ void ParameterX::formatDisplay() {
         formatWaveform(choice.load(std::memory_order_relaxed), displayText);
         break;
     case kParamMix:
-        formatMix(target, displayText);
+        formatMix(setting, displayText);
         break;
     default:
         displayText[0] = '\0';
@@ -135,90 +165,13 @@ void ParameterX::formatDisplay() {
     }
 }
 
-// Publishes the new setting: the value first, then its serial number with release order, so
-// that the audio thread, once it sees the serial, also sees the value and every earlier
-// change of this parameter.
-void ParameterX::applyToEngine(Change change) {
-    formatDisplay();
-    const uint32_t serial = ++lastSerial;
+void ParameterX::handOff(Change change) {
     if (!isContinuous()) {
-        choiceTo.store(choice.load(std::memory_order_relaxed), std::memory_order_relaxed);
-        choiceSerial.store(serial, std::memory_order_release);
+        effect->choose(index, choice.load(std::memory_order_relaxed));
     } else if (change == Change::jump) {
-        jumpValue.store(target, std::memory_order_relaxed);
-        jumpSerial.store(serial, std::memory_order_release);
+        effect->jumpTo(index, target.load(std::memory_order_relaxed));
     } else {
-        glideTo.store(target, std::memory_order_relaxed);
-        glideSerial.store(serial, std::memory_order_release);
-    }
-    effect->noteControlChange();
-}
-
-void ParameterX::refreshControl() {
-    // Pads and dropdowns attach themselves once the editor has them; until then there is
-    // nothing on screen to refresh.
-}
-
-void ParameterX::receiveChange() {
-    if (!isContinuous()) {
-        const uint32_t serial = choiceSerial.load(std::memory_order_acquire);
-        if (serial != seenSerial) {
-            seenSerial = serial;
-            engineChoice = choiceTo.load(std::memory_order_relaxed);
-            driveEngine();
-        }
-        return;
-    }
-    // Read the glide serial first: seeing it makes every earlier jump visible too.
-    const uint32_t glide = glideSerial.load(std::memory_order_acquire);
-    const uint32_t jump = jumpSerial.load(std::memory_order_acquire);
-    const uint32_t previouslySeen = seenSerial;
-    if (jump > previouslySeen) {
-        current = jumpValue.load(std::memory_order_relaxed);
-        glideTarget = current;
-        glideCount = 0;
-        driveEngine();
-    }
-    if (glide > previouslySeen && glide > jump) {
-        glideTarget = glideTo.load(std::memory_order_relaxed);
-        glideCount = kGlideSamples;
-        // At once from where the glide starts: picks up a sample rate changed since.
-        driveEngine();
-    }
-    seenSerial = glide > jump ? glide : jump;
-}
-
-bool ParameterX::glideStep() {
-    advanceGlide();
-    driveEngine();
-    return glideCount != 0;
-}
-
-void ParameterX::driveEngine() {
-    ChorusEngine& engine = effect->engine;
-    const double sampleRate = effect->engineSampleRate.load(std::memory_order_relaxed);
-    switch (index) {
-    case kParamDepth:
-        engine.applyDepth(current, sampleRate);
-        break;
-    case kParamSpeed:
-        engine.applySpeed(current, sampleRate);
-        break;
-    case kParamTaps:
-        engine.mode =
-            (engine.mode & ChorusEngine::kWaveformMask) | static_cast<uint32_t>(engineChoice);
-        engine.applyMode();
-        break;
-    case kParamWaveform:
-        engine.mode = (engine.mode & ChorusEngine::kTapsMask) |
-                      (static_cast<uint32_t>(engineChoice) << ChorusEngine::kWaveformShift);
-        engine.applyMode();
-        break;
-    case kParamMix:
-        effect->applyMix(current);
-        break;
-    default:
-        break;
+        effect->glideTo(index, target.load(std::memory_order_relaxed));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "plugin/QuilloryChorusVst.h"
 
 #include "editor/QuilloryChorusVstEditor.h"
+#include "gui/platform/SystemBackend.h"
 #include "shell/Opcodes.h"
 #include "shell/PluginEntry.h"
 
@@ -9,8 +10,33 @@
 #include <new>
 
 namespace quillory {
+namespace {
+
+// The engine's continuous settings by parameter index, and its stepped choices.
+Setting settingFor(int32_t index) {
+    switch (index) {
+    case kParamDepth:
+        return Setting::depth;
+    case kParamSpeed:
+        return Setting::speed;
+    default:
+        return Setting::mix;
+    }
+}
+
+Choice choiceFor(int32_t index) {
+    return index == kParamTaps ? Choice::taps : Choice::waveform;
+}
+
+// A rate far above any audio rate. It keeps every delay, up to a second of frames, well
+// inside 32-bit frame counts.
+constexpr double kHighestSampleRate = 10000000.0;
+
+} // namespace
 
 AudioEffect* createEffectInstance(audioMasterCallback host) {
+    // The editor's bitmaps are made in the constructor: the window system must be ready.
+    gui::installSystemBackend();
     // The effect carries its delay lines inline, so this is the one allocation that matters;
     // failure of it or of anything the constructor allocates is reported as null.
     try {
@@ -22,10 +48,8 @@ AudioEffect* createEffectInstance(audioMasterCallback host) {
 
 QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     : AudioEffectX(host, kNumPrograms, kNumParams) {
-    engine.reset();
-    engineSampleRate.store(44100.0);
-
-    new QuilloryChorusVstEditor(this); // registers itself with the effect, which owns it
+    // The processor's construction resets the engine at 44.1 kHz.
+    new QuilloryChorusVstEditor(this, *this); // registers itself with the effect, which owns it
 
     programs = std::make_unique<ChorusProgram[]>(kNumPrograms);
     factoryPrograms = std::make_unique<ChorusProgram[]>(kNumPrograms);
@@ -38,12 +62,7 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     buildParameters();
 
     // Calendar time in whole seconds, truncated to 32 bits, seeds the Wander drift.
-    engine.random.seed(static_cast<uint32_t>(std::time(nullptr)));
-
-    engine.setRangeConstants();
-    wetGain = 0.5;
-    dryGain = 0.5;
-    engine.mode = 0;
+    seedRandom(static_cast<uint32_t>(std::time(nullptr)));
 
     {
         std::lock_guard<std::mutex> lock(controlMutex);
@@ -52,10 +71,10 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
         applyProgram(programs[0]);
     }
     // No audio thread exists yet: take the first program into the engine right away.
-    receiveControlChanges();
+    chorus.takeControlChanges();
 
-    if (audioMaster != nullptr) {
-        sendUpdateDisplay();
+    if (hasHost()) {
+        updateDisplay();
         setNumInputs(kNumInputs);
         setNumOutputs(kNumOutputs);
         canProcessReplacing(true);
@@ -80,21 +99,41 @@ void QuilloryChorusVst::buildParameters() {
     parameterList = parameters[kParamDepth].get();
 }
 
+// Hosts may pass anything: no block, no buffers, or a null channel all leave the outputs as
+// they are.
+void QuilloryChorusVst::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+    if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr || inputs[0] == nullptr ||
+        inputs[1] == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) {
+        return;
+    }
+    chorus.process(inputs, outputs, sampleFrames);
+}
+
+// A rate the engine cannot run at is ignored: the previous one stays in force. A rate it can
+// run at re-maps depth and speed from where they stand, at the next frame computed.
 void QuilloryChorusVst::setSampleRate(float rate) {
-    // A rate the engine cannot run at is ignored: the previous one stays in force. Below
-    // 1 kHz no host runs audio, and the fastest modulation would step by more than the
-    // engine's phase handling allows.
-    if (!std::isfinite(rate) || rate < kLowestSampleRate) {
+    if (!std::isfinite(rate) || rate < kLowestSampleRate || rate > kHighestSampleRate) {
         return;
     }
     std::lock_guard<std::mutex> lock(controlMutex);
     sampleRate = rate;
-    engineSampleRate.store(static_cast<double>(rate), std::memory_order_relaxed);
+    chorus.controls.setSampleRate(static_cast<double>(rate));
 }
 
-// Sent directly, not through updateDisplay(): the effect does not care for the answer.
-void QuilloryChorusVst::sendUpdateDisplay() {
-    callHost(audioMasterUpdateDisplay);
+void QuilloryChorusVst::glideTo(int32_t index, double value) {
+    chorus.controls.startGlide(settingFor(index), value);
+}
+
+void QuilloryChorusVst::jumpTo(int32_t index, double value) {
+    chorus.controls.jump(settingFor(index), value);
+}
+
+void QuilloryChorusVst::choose(int32_t index, int32_t choice) {
+    chorus.controls.choose(choiceFor(index), choice);
+}
+
+ParameterX* QuilloryChorusVst::parameter(int32_t index) {
+    return findParameter(index);
 }
 
 } // namespace quillory

@@ -14,14 +14,11 @@ constexpr int32_t kEffectNameLength = 32;
 constexpr int32_t kVendorLength = 64;
 constexpr int32_t kPinLabelLength = 63;
 
-// Fills a fixed-width host field: the text, zero bytes up to `width`, and a terminator at
-// `width` itself, so the host's buffer must hold width + 1 bytes.
 bool fillField(char* field, const char* text, int32_t width) {
     if (field == nullptr) {
         return false;
     }
-    std::memset(field, 0, static_cast<size_t>(width) + 1);
-    copyString(field, text, width);
+    copyField(field, text, width);
     return true;
 }
 

@@ -24,7 +24,7 @@ void QuilloryChorusVst::setParameter(int32_t index, float value) {
     const double normalised = std::clamp(double{value}, 0.0, 1.0);
     std::lock_guard<std::mutex> lock(controlMutex);
     ParameterX* parameter = findParameter(index);
-    if (parameter != nullptr && parameter->hostEnabled) {
+    if (parameter != nullptr && parameter->hostEnabled.load(std::memory_order_relaxed)) {
         parameter->setFromHost(normalised);
     }
 }
@@ -52,10 +52,15 @@ void QuilloryChorusVst::getParameterDisplay(int32_t index, char* text) {
         return;
     }
     text[0] = '\0';
-    std::lock_guard<std::mutex> lock(controlMutex);
     if (const ParameterX* parameter = findParameter(index)) {
-        copyString(text, parameter->displayText, kDisplayTextLength);
+        parameter->copyDisplayText(text);
     }
+}
+
+// The parameters report editor changes through this: the effect's own setParameter (which
+// the writing control has told to ignore the echo), then the host.
+void QuilloryChorusVst::setParameterAutomated(int32_t index, float value) {
+    AudioEffectX::setParameterAutomated(index, value);
 }
 
 } // namespace quillory

@@ -3,16 +3,13 @@
 #include "plugin/QuilloryChorusVst.h"
 #include "shell/ValueText.h"
 
-#include <cstring>
-
 namespace quillory {
 namespace {
 
 // Copies a program name into a host buffer: the name, end-of-string characters up to
 // position 24, and one more at position 24, so the host's buffer must hold 25 bytes.
 void copyProgramName(char* text, const ChorusProgram& program) {
-    std::memset(text, 0, kProgramNameLength + 1);
-    copyString(text, program.name, kProgramNameLength);
+    copyField(text, program.name, kProgramNameLength);
 }
 
 } // namespace
@@ -43,7 +40,7 @@ void QuilloryChorusVst::setProgram(int32_t program) {
         applyProgram(*currentProgram);
     }
     // Outside the lock: the host usually reads the new values straight back.
-    sendUpdateDisplay();
+    updateDisplay();
 }
 
 int32_t QuilloryChorusVst::getProgram() {
@@ -59,7 +56,7 @@ void QuilloryChorusVst::setProgramName(char* name) {
         std::lock_guard<std::mutex> lock(controlMutex);
         copyString(currentProgram->name, name, kProgramNameLength);
     }
-    sendUpdateDisplay();
+    updateDisplay();
 }
 
 void QuilloryChorusVst::getProgramName(char* name) {

@@ -27,7 +27,8 @@ if [ "$mode" = test ]; then
   packages+=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    # The skin generator paints with cairo and the Liberation fonts.
+    # The skin generator paints with cairo and the Liberation fonts; the headless GUI back
+    # end draws its text with them too.
     libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

@@ -1,6 +1,7 @@
 #include "shell/ValueText.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace quillory {
 
@@ -128,6 +129,14 @@ void copyString(char* text, const char* source, int32_t maxLen) {
         }
     }
     text[length] = '\0';
+}
+
+void copyField(char* field, const char* source, int32_t width) {
+    if (field == nullptr || width < 0) {
+        return;
+    }
+    std::memset(field, 0, static_cast<size_t>(width) + 1);
+    copyString(field, source, width);
 }
 
 void appendString(char* text, const char* source, int32_t maxLen) {

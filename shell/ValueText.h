@@ -29,6 +29,10 @@ void ms2string(float samples, float sampleRate, char* text, int32_t maxLen);
 // Unlike a fixed-width field copy it does not pad the rest of the buffer.
 void copyString(char* text, const char* source, int32_t maxLen);
 
+// Fills a fixed-width field of a host record: the copy of source as above, then zero bytes up
+// to position width, which is zero too, so the field must hold width + 1 bytes.
+void copyField(char* field, const char* source, int32_t width);
+
 // Appends source so that the whole text is at most maxLen characters, terminated. A text that
 // already holds maxLen characters or more without a terminator is cut at maxLen.
 void appendString(char* text, const char* source, int32_t maxLen);

@@ -1,9 +1,9 @@
 #include "host/lib/HostedPlugin.h"
 
 #include "shell/Opcodes.h"
-#include "shell/ValueText.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 namespace quillory::host {
@@ -22,7 +22,7 @@ intptr_t copyAnswer(void* text, const char* name) {
     if (text == nullptr) {
         return 0;
     }
-    copyString(static_cast<char*>(text), name, kHostStringLength);
+    std::snprintf(static_cast<char*>(text), kHostStringLength + 1, "%s", name);
     return 1;
 }
 

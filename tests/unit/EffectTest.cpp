@@ -10,16 +10,26 @@
 namespace quillory {
 namespace {
 
+// One frame, so that the audio side takes over what the control side handed it.
+void processOneFrame(QuilloryChorusVst& effect) {
+    float left = 0.0f;
+    float right = 0.0f;
+    float* inputs[2] = {&left, &right};
+    effect.processReplacing(inputs, inputs, 1);
+}
+
 TEST(Effect, UnusableSampleRatesAreIgnored) {
     auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
     effect->setSampleRate(48000.0f);
-    for (float rate : {0.0f, -44100.0f, std::nanf(""), INFINITY, -INFINITY}) {
+    for (float rate : {0.0f, 999.0f, -44100.0f, 1e12f, std::nanf(""), INFINITY, -INFINITY}) {
         effect->setSampleRate(rate);
-        EXPECT_EQ(effect->getSampleRate(), 48000.0f);
-        EXPECT_EQ(effect->engineSampleRate.load(), 48000.0);
+        processOneFrame(*effect);
+        EXPECT_EQ(effect->getSampleRate(), 48000.0f) << rate;
+        EXPECT_EQ(effect->chorus.engineSampleRate, 48000.0) << rate;
     }
     effect->setSampleRate(96000.0f);
-    EXPECT_EQ(effect->engineSampleRate.load(), 96000.0);
+    processOneFrame(*effect);
+    EXPECT_EQ(effect->chorus.engineSampleRate, 96000.0);
 }
 
 TEST(Effect, WithoutHostTheRecordKeepsTheBaseDefaults) {
@@ -33,7 +43,7 @@ TEST(Effect, WithoutHostTheRecordKeepsTheBaseDefaults) {
 
 TEST(Effect, StartsWithTheFirstProgramInTheEngine) {
     auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
-    const ChorusEngine& engine = effect->engine;
+    const ChorusEngine& engine = effect->chorus.engine;
     // "For Piano": depth 0.357036, speed 0.478872, two Wander taps, mix 0.430669.
     const double modDepth = std::exp(0.357036 * std::log(5000.0)) * 0.0001 * 44100.0;
     EXPECT_DOUBLE_EQ(engine.modDepth, modDepth);
@@ -42,21 +52,14 @@ TEST(Effect, StartsWithTheFirstProgramInTheEngine) {
     EXPECT_DOUBLE_EQ(engine.phaseIncrement, 2.0 * 3.141592653589793 / period / 44100.0);
     EXPECT_EQ(engine.mode, 8u);
     EXPECT_EQ(engine.tapStates[0].crossWeight, 0.67);
-    EXPECT_EQ(effect->wetGain, 0.430669);
-    EXPECT_EQ(effect->dryGain, 1.0 - 0.430669);
-    EXPECT_EQ(effect->engineSampleRate.load(), 44100.0);
-}
-
-TEST(Effect, MixSetsWetAndDryGains) {
-    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
-    effect->applyMix(0.25);
-    EXPECT_EQ(effect->wetGain, 0.25);
-    EXPECT_EQ(effect->dryGain, 0.75);
+    EXPECT_EQ(effect->chorus.wetGain, 0.430669);
+    EXPECT_EQ(effect->chorus.dryGain, 1.0 - 0.430669);
+    EXPECT_EQ(effect->chorus.engineSampleRate, 44100.0);
 }
 
 TEST(Effect, MixZeroPassesTheInputExactly) {
     auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
-    effect->applyMix(0.0);
+    effect->chorus.controls.jump(Setting::mix, 0.0);
     float left[3] = {0.25f, -1.0f, 0.125f};
     float right[3] = {0.5f, 0.75f, -0.3f};
     float outLeft[3] = {};
@@ -68,6 +71,19 @@ TEST(Effect, MixZeroPassesTheInputExactly) {
         EXPECT_EQ(outLeft[i], left[i]);
         EXPECT_EQ(outRight[i], right[i]);
     }
+}
+
+// Whatever a host passes, nothing is read or written through a missing buffer.
+TEST(Effect, MissingBuffersProcessNothing) {
+    auto effect = std::make_unique<QuilloryChorusVst>(nullptr);
+    float samples[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float* channels[2] = {samples, nullptr};
+    float* good[2] = {samples, samples};
+    effect->processReplacing(nullptr, good, 4);
+    effect->processReplacing(good, nullptr, 4);
+    effect->processReplacing(channels, good, 4);
+    effect->processReplacing(good, channels, 4);
+    EXPECT_EQ(effect->chorus.engine.writeIndex, 0);
 }
 
 } // namespace

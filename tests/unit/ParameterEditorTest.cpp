@@ -3,6 +3,7 @@
 
 #include "plugin/QuilloryChorusVst.h"
 #include "shell/Opcodes.h"
+#include "tests/unit/ShellTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,28 +17,20 @@
 namespace quillory {
 namespace {
 
-struct Automation {
-    int32_t index;
-    float value;
-};
-
-std::mutex automationMutex;
-std::vector<Automation> automations;
-
-intptr_t QUILLORY_CALLBACK recordAutomation(AEffect*, int32_t opcode, int32_t index, intptr_t,
-                                            void*, float opt) {
-    if (opcode == audioMasterAutomate) {
-        std::lock_guard<std::mutex> lock(automationMutex);
-        automations.push_back({index, opt});
-    }
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 class ParameterEditor : public ::testing::Test {
 protected:
     void SetUp() override {
-        automations.clear();
-        effect = std::make_unique<QuilloryChorusVst>(&recordAutomation);
+        effect = std::make_unique<QuilloryChorusVst>(&test::RecordingHost::callback);
+    }
+
+    std::vector<test::HostCall> automations() const {
+        std::vector<test::HostCall> found;
+        for (const test::HostCall& call : recorder.calls) {
+            if (call.opcode == audioMasterAutomate) {
+                found.push_back(call);
+            }
+        }
+        return found;
     }
 
     std::string display(int32_t index) {
@@ -54,6 +47,7 @@ protected:
         parameter.hostEnabled = true;
     }
 
+    test::RecordingHost recorder;
     std::unique_ptr<QuilloryChorusVst> effect;
 };
 
@@ -61,9 +55,9 @@ TEST_F(ParameterEditor, ContinuousEditsAreReportedAndKeptInTheProgram) {
     editContinuous(4, 0.25);
     EXPECT_EQ(effect->getParameter(4), 0.25f);
     EXPECT_EQ(display(4), "75.0% 25.0%");
-    ASSERT_EQ(automations.size(), 1u);
-    EXPECT_EQ(automations[0].index, 4);
-    EXPECT_EQ(automations[0].value, 0.25f);
+    ASSERT_EQ(automations().size(), 1u);
+    EXPECT_EQ(automations()[0].index, 4);
+    EXPECT_EQ(automations()[0].opt, 0.25f);
 
     effect->setProgram(1);
     effect->setProgram(0);
@@ -77,9 +71,9 @@ TEST_F(ParameterEditor, SteppedEditsReportTheirNormalisedChoice) {
     taps.hostEnabled = true;
     EXPECT_EQ(display(2), "4");
     EXPECT_EQ(effect->getParameter(2), 1.0f);
-    ASSERT_EQ(automations.size(), 1u);
-    EXPECT_EQ(automations[0].index, 2);
-    EXPECT_EQ(automations[0].value, 1.0f);
+    ASSERT_EQ(automations().size(), 1u);
+    EXPECT_EQ(automations()[0].index, 2);
+    EXPECT_EQ(automations()[0].opt, 1.0f);
 }
 
 TEST_F(ParameterEditor, HostValuesAreIgnoredWhileAControlIsWriting) {
@@ -118,7 +112,7 @@ TEST_F(ParameterEditor, EditorHostAndAudioThreadsShareTheParameters) {
     host.join();
     stop = true;
     audio.join();
-    EXPECT_EQ(automations.size(), 600u);
+    EXPECT_EQ(automations().size(), 600u);
 }
 
 } // namespace

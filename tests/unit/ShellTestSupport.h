@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,8 @@ inline std::string describe(const HostCall& call) {
 }
 
 // The host callback of the effects under test. Only one recorder may be alive at a time, and
-// it must outlive every effect that was given its callback.
+// it must outlive every effect that was given its callback. Requests may arrive on several
+// threads at once; read `calls` once they have stopped.
 class RecordingHost {
 public:
     RecordingHost() { active = this; }
@@ -44,11 +46,13 @@ public:
     static intptr_t QUILLORY_CALLBACK callback(AEffect* effect, int32_t opcode, int32_t index,
                                                intptr_t value, void* ptr, float opt) {
         const HostCall call{opcode, index, value, ptr, opt, effect};
+        std::lock_guard<std::mutex> lock(active->callsMutex);
         active->calls.push_back(call);
         return active->onCall ? active->onCall(call) : active->reply;
     }
 
     std::vector<HostCall> calls;
+    std::mutex callsMutex;
     intptr_t reply = 0;
     std::function<intptr_t(const HostCall&)> onCall;
 

@@ -1,5 +1,5 @@
-#include "engine/FastSine.h"
 #include "engine/FastExp.h"
+#include "engine/FastSine.h"
 
 #include <gtest/gtest.h>
 

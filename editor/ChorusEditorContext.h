@@ -1,0 +1,23 @@
+#pragma once
+// What the editor needs of the effect that owns it, and all it may reach there: the
+// parameters by host index (values, texts and the writes back through setFromEditor and
+// setChoiceFromEditor, which also report to the host). Beginning and ending an edit go to the
+// host through the editor base class. The effect implements this; the editor and its tests
+// hold nothing else of it.
+
+#include "params/ParameterX.h"
+
+#include <cstdint>
+
+namespace quillory {
+
+class ChorusEditorContext {
+public:
+    // The parameter with host index `index` (0..4), or null for any other index.
+    virtual ParameterX* parameter(int32_t index) = 0;
+
+protected:
+    ~ChorusEditorContext() = default;
+};
+
+} // namespace quillory
