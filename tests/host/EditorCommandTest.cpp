@@ -9,24 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
-#include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sstream>
+#include <string>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
+#include <utility>
 
 namespace quillory::testing {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-constexpr auto kPatience = std::chrono::seconds(20);
 
 // A PNG file read back by another library than the one that wrote it.
 struct Picture {
@@ -57,59 +48,37 @@ Picture readPng(const std::string& path) {
     return picture;
 }
 
-std::string readText(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// The program running on its own, its output going to a file.
+// The program started through a shell that tells its process id and then becomes the
+// program, its output read line by line as it comes.
 class RunningQuillory {
 public:
-    RunningQuillory(const std::vector<std::string>& arguments, const std::string& outputPath) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> command{QUILLORY_PROGRAM_PATH};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& argument : command) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
+    explicit RunningQuillory(const std::string& arguments)
+        : output(popen(("echo $$; exec " QUILLORY_PROGRAM_PATH " " + arguments).c_str(), "r")) {
+        pid = static_cast<pid_t>(std::stol(nextLine()));
     }
     ~RunningQuillory() {
-        if (pid > 0) {
+        if (output != nullptr) {
             kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
+            pclose(output);
         }
     }
     RunningQuillory(const RunningQuillory&) = delete;
     RunningQuillory& operator=(const RunningQuillory&) = delete;
 
+    // The next line of output; empty at its end.
+    std::string nextLine() {
+        char line[512];
+        return std::fgets(line, sizeof line, output) != nullptr ? line : "";
+    }
     void interrupt() const { kill(pid, SIGINT); }
-    // The exit status once the program has ended by itself; -1 when it ended by a signal
-    // or did not end in time.
+    // The exit status once the program has ended; -1 when a signal ended it.
     int exitStatus() {
-        const auto deadline = Clock::now() + kPatience;
-        int status = 0;
-        while (Clock::now() < deadline) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return -1;
+        const int status = pclose(std::exchange(output, nullptr));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
+    FILE* output;
     pid_t pid = -1;
 };
 
@@ -119,17 +88,6 @@ protected:
         if (std::getenv("DISPLAY") == nullptr) {
             GTEST_SKIP() << "needs an X server; run under xvfb-run";
         }
-    }
-    // Waits until `predicate` holds, polling.
-    template <class Predicate> static bool eventually(Predicate predicate) {
-        const auto deadline = Clock::now() + kPatience;
-        while (!predicate()) {
-            if (Clock::now() > deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return true;
     }
 };
 
@@ -154,11 +112,13 @@ TEST_F(EditorCommand, ScreenshotIsTakenOnceTheEditorHasDrawn) {
 
 TEST_F(EditorCommand, ClosesWithTheWindowsCloseButtonOrCtrlC) {
     for (const bool closeButton : {true, false}) {
-        ScratchFolder folder;
-        RunningQuillory running({"editor", "--plugin", fakePlugin("editor")}, folder / "out");
+        RunningQuillory running("editor --plugin " + fakePlugin("editor"));
         // The editor runs once it has reported its change from its idle.
-        ASSERT_TRUE(eventually(
-            [&] { return readText(folder / "out").find(kAutomationLine) != std::string::npos; }));
+        std::string line;
+        do {
+            line = running.nextLine();
+        } while (!line.empty() && line != kAutomationLine);
+        ASSERT_EQ(line, kAutomationLine);
         if (closeButton) {
             ASSERT_TRUE(askWindowToClose("quillory editor: Fake editor"));
         } else {
