@@ -44,7 +44,12 @@ TEST_F(Editor, EachOpeningShowsTheValuesSetWhileItWasClosed) {
     }
 }
 
-TEST_F(Editor, OpeningFailsCleanlyWithoutAWindow) {
+TEST_F(Editor, OpensOneWindowAtMostAndFailsCleanlyWithout) {
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(open()); // a host that opens twice without closing
+    EXPECT_EQ(backend.windows().size(), 1u);
+    close();
+
     EXPECT_EQ(dispatch(effEditOpen, 0, nullptr), 0);
     backend.destroyParent(&parentToken);
     EXPECT_EQ(dispatch(effEditOpen, 0, &parentToken), 0);
@@ -173,6 +178,20 @@ TEST_F(Editor, ClosingDuringADragEndsItWhenReopenedWithTheButtonUp) {
     idle();
     EXPECT_TRUE(showsBitmap(kDepthLabel, 101));
     EXPECT_EQ(effect->activeDrag(), nullptr);
+}
+
+TEST_F(Editor, APressOnAnotherPadEndsADragLeftOverFromAClosedWindow) {
+    ASSERT_TRUE(open());
+    press({100, 120});
+    close();
+    // The new window's first idle brings a press on the Speed pad before any poll.
+    ASSERT_EQ(dispatch(effEditOpen, 0, &parentToken), 1);
+    window()->setScreenOrigin(kWindowOrigin);
+    window()->queueExpose(CRect(0, 0, 242, 410));
+    press({190, 120});
+    idle();
+    EXPECT_TRUE(showsBitmap(kDepthLabel, 101));
+    EXPECT_EQ(effect->activeDrag(), effect->pads[1]->display.get());
 }
 
 TEST_F(Editor, PickingInTheTapsPopupIsOneBracketedEdit) {
