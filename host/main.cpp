@@ -2,6 +2,7 @@
 //
 //   quillory info    what a host sees of a plug-in
 //   quillory render  an audio file through a plug-in
+//   quillory editor  a plug-in's editor in a window, or a screenshot of it
 //   quillory demo    a synthesised piece through every program
 //   quillory validate  a levelled suite of checks of how a plug-in survives hosts
 //
@@ -9,6 +10,7 @@
 
 #include "host/CommandLine.h"
 #include "host/Demo.h"
+#include "host/EditorCommand.h"
 #include "host/Info.h"
 #include "host/Render.h"
 #include "host/ValidateCommand.h"
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
         }
         if (command == "render") {
             return runRender(rest);
+        }
+        if (command == "editor") {
+            return runEditor(rest);
         }
         if (command == "demo") {
             return runDemo(rest);
