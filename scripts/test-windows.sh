@@ -10,12 +10,12 @@
 # Both DLLs are validated at level 10 with the Windows build of the validator, whose own
 # Windows paths (child processes, import-table counting, the host's window) are proven on
 # fixture DLLs first.
-
-# Our editor checks wait for the editor window, as in validate.sh: empty this when it lands.
-our_editor_checks=(--skip-editor)
+#
+# Our editor checks run where the DLL has a window-system back end, as in validate.sh.
 
 source "$(dirname "$0")/lib/steps.sh"
 source "$(dirname "$0")/lib/can-run-32bit.sh"
+source "$(dirname "$0")/lib/our-editor-checks.sh"
 cd "$QUILLORY_ROOT"
 
 export WINEPREFIX="$PWD/build/wine-prefix"
@@ -99,6 +99,7 @@ for arch in "${arches[@]}"; do
   began=$(now_ms)
   runner=$(runner_for "$arch")
   step "validate the $arch DLL at level 10 under $(basename "$runner")"
+  choose_our_editor_checks "$arch"
   in_display "$runner" "build/$arch/conformance/quillory_validate.exe" --level 10 --quiet \
     "${our_editor_checks[@]}"
   echo "   done ($(elapsed_since "$began"))"

@@ -109,16 +109,17 @@ CheckResult warm(const CheckContext& context) {
 
 CheckResult manyInstances(const CheckContext& context) {
     const int count = scaledCount(context.level, 2, 8);
+    constexpr int32_t kBlock = 256;
     std::vector<std::unique_ptr<host::HostedPlugin>> plugins;
     for (int i = 0; i < count; ++i) {
         plugins.push_back(createPlugin(context));
-        startPlugin(*plugins.back(), 48000.0f, 256);
+        startPlugin(*plugins.back(), 48000.0f, kBlock);
         require(plugins.back()->effect() != plugins.front()->effect() || i == 0,
                 "two instances share one record");
     }
     for (auto& plugin : plugins) {
         const Channels input = testSignal(plugin->effect()->numInputs, 1024, context.seed);
-        requireCleanOutput(processAudio(*plugin, input, {256, false}),
+        requireCleanOutput(processAudio(*plugin, input, {kBlock, false}),
                            "with " + std::to_string(count) + " instances alive");
     }
     // Closed neither in the order made nor its reverse: odd ones first.
@@ -128,7 +129,8 @@ CheckResult manyInstances(const CheckContext& context) {
     for (auto& plugin : plugins) {
         if (plugin) {
             const Channels input = testSignal(plugin->effect()->numInputs, 512, context.seed);
-            requireCleanOutput(processAudio(*plugin, input, {}), "after other instances closed");
+            requireCleanOutput(processAudio(*plugin, input, {kBlock, false}),
+                               "after other instances closed");
         }
     }
     return passed();

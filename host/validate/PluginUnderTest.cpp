@@ -14,8 +14,12 @@ namespace quillory::validate {
 namespace {
 
 // Written after and before every channel's frames; a plug-in that writes outside the frames
-// it was given changes them. A quiet NaN with a payload no arithmetic produces.
+// it was given changes them. A quiet NaN with a payload no arithmetic produces, and which
+// arithmetic carries through: one that comes out of the plug-in was read outside the block.
 constexpr uint32_t kGuardBits = 0x7FC0DEADu;
+// Fills the output frames before each out-of-place call: one still there afterwards was not
+// written (or was added to rather than replaced).
+constexpr uint32_t kUnwrittenBits = 0x7FC0BEEFu;
 constexpr size_t kGuardFrames = 16;
 constexpr unsigned char kCanary = 0xA5;
 constexpr size_t kCanaryBytes = 64;
@@ -28,15 +32,20 @@ bool isGuard(float sample) {
     return std::bit_cast<uint32_t>(sample) == kGuardBits;
 }
 
+// Whether `sample` is the NaN with `bits`, whatever sign arithmetic gave it.
+bool carries(float sample, uint32_t bits) {
+    return (std::bit_cast<uint32_t>(sample) & 0x7FFFFFFFu) == bits;
+}
+
 // One channel's storage: guard, frames, guard.
 class GuardedChannel {
 public:
     explicit GuardedChannel(size_t frames) : samples(frames + 2 * kGuardFrames, guardValue()) {}
     float* frames() { return samples.data() + kGuardFrames; }
-    // Zeroes the first `count` frames and guards everything around them.
-    void prepare(size_t count) {
+    // Fills the first `count` frames with `value` and guards everything around them.
+    void prepare(size_t count, float value) {
         std::fill(samples.begin(), samples.end(), guardValue());
-        std::fill_n(frames(), count, 0.0f);
+        std::fill_n(frames(), count, value);
     }
     // Whether the guards around the first `count` frames are intact.
     bool guardsIntact(size_t count) const {
@@ -64,6 +73,28 @@ void requireGuards(std::vector<GuardedChannel>& buffers, int32_t count, int32_t 
                 "wrote outside the " + std::to_string(count) +
                     "-frame block it was given (buffer " + std::to_string(b) + ", block size " +
                     std::to_string(blockSize) + ")");
+    }
+}
+
+// Fails on an output frame that holds a value the host put there rather than the plug-in.
+void requireWrittenOutputs(const std::vector<float*>& outputs, size_t count, bool inPlace,
+                           int32_t blockSize) {
+    for (size_t c = 0; c < outputs.size(); ++c) {
+        for (size_t i = 0; i < count; ++i) {
+            const bool guard = carries(outputs[c][i], kGuardBits);
+            if (!guard && (inPlace || !carries(outputs[c][i], kUnwrittenBits))) {
+                continue;
+            }
+            const std::string where = "output " + std::to_string(c) + ", frame " +
+                                      std::to_string(i) + " of a " + std::to_string(count) +
+                                      "-frame block (block size " + std::to_string(blockSize) + ")";
+            throw CheckFailure(guard ? "reads outside the frames it was given: the NaN the host "
+                                       "placed around the block came out in " +
+                                           where
+                                     : "left " + where +
+                                           " unwritten, or added to it instead of replacing "
+                                           "it: hosts play whatever the buffer held");
+        }
     }
 }
 
@@ -142,8 +173,9 @@ Channels processAudio(host::HostedPlugin& plugin, const Channels& input,
     Channels output(outputCount, std::vector<float>(frames));
     for (size_t start = 0; start < frames; start += block) {
         const size_t count = std::min(block, frames - start);
-        for (GuardedChannel& buffer : buffers) {
-            buffer.prepare(count);
+        for (size_t b = 0; b < buffers.size(); ++b) {
+            const bool isOutput = !options.inPlace && b >= inputCount;
+            buffers[b].prepare(count, isOutput ? std::bit_cast<float>(kUnwrittenBits) : 0.0f);
         }
         for (size_t c = 0; c < inputCount && c < input.size(); ++c) {
             std::copy_n(input[c].begin() + static_cast<std::ptrdiff_t>(start), count,
@@ -152,6 +184,7 @@ Channels processAudio(host::HostedPlugin& plugin, const Channels& input,
         effect->processReplacing(effect, inputPointers.data(), outputPointers.data(),
                                  static_cast<int32_t>(count));
         requireGuards(buffers, static_cast<int32_t>(count), options.blockSize);
+        requireWrittenOutputs(outputPointers, count, options.inPlace, options.blockSize);
         if (!options.inPlace) {
             for (size_t c = 0; c < inputCount && c < input.size(); ++c) {
                 require(std::equal(inputPointers[c], inputPointers[c] + count,

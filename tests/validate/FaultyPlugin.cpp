@@ -7,6 +7,8 @@
 //   NAN_PARAMETER          params    takes NaN from the host and plays it
 //   RENAME_OVERFLOW        programs  a long program name is copied back whole
 //   WRITES_INPUT           process   writes into its input buffers
+//   READS_OUTSIDE_BLOCK    process   reads one frame past the end of its input block
+//   SKIPS_SHORT_BLOCKS     process   leaves its outputs alone in blocks of one frame
 //   ALLOCATES_AND_LOCKS    realtime  allocates and takes a lock in processReplacing
 //   DENORMALS              realtime  a feedback path that decays into denormals
 //   HANGS                  watchdog  never returns from its third block
@@ -21,6 +23,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -134,6 +137,8 @@ struct Fixture {
     Program programs[kPrograms] = {
         {"Unity", {0.5f, 0.0f}}, {"Quiet", {0.1f, 0.2f}}, {"Loud", {0.9f, 0.5f}}};
     std::atomic<int> current{0};
+    // The most frames the host said it will pass (effSetBlockSize); none said yet is no limit.
+    std::atomic<int32_t> blockSize{INT32_MAX};
     float smoothed[2] = {};
     Editor editor;
     ERect rect{0, 0, kEditorHeight, kEditorWidth};
@@ -183,6 +188,9 @@ intptr_t dispatcher(AEffect* effect, int32_t opcode, int32_t index, intptr_t val
         return 0;
     case effGetProgram:
         return fixture->current;
+    case effSetBlockSize:
+        fixture->blockSize = static_cast<int32_t>(value);
+        return 0;
     case effSetProgramName:
 #if defined(QUILLORY_FAULT_RENAME_OVERFLOW)
         std::strncpy(fixture->programs[fixture->current].name, static_cast<char*>(ptr), 63);
@@ -268,6 +276,10 @@ float getParameter(AEffect* effect, int32_t index) {
 
 void processReplacing(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
     Fixture* fixture = fixtureOf(effect);
+    if (frames > fixture->blockSize) {
+        // Buffers sized for the promised block would be overrun: a host fault, made loud.
+        std::abort();
+    }
 #if defined(QUILLORY_FAULT_HANGS)
     if (++fixture->blocks == 3) {
         for (volatile bool forever = true; forever;) {
@@ -286,10 +298,21 @@ void processReplacing(AEffect* effect, float** inputs, float** outputs, int32_t 
 #else
     const float keep = 0.5f * valuesOf(effect)[1];
 #endif
+#if defined(QUILLORY_FAULT_SKIPS_SHORT_BLOCKS)
+    if (frames < 2) {
+        return; // as a plug-in that needs two frames to work with
+    }
+#endif
     for (int c = 0; c < 2; ++c) {
         float state = fixture->smoothed[c];
         for (int32_t i = 0; i < frames; ++i) {
-            state = (1.0f - keep) * gain * inputs[c][i] + keep * state;
+#if defined(QUILLORY_FAULT_READS_OUTSIDE_BLOCK)
+            // Each frame averaged with the next: at the end, one frame past the block.
+            const float in = 0.5f * (inputs[c][i] + inputs[c][i + 1]);
+#else
+            const float in = inputs[c][i];
+#endif
+            state = (1.0f - keep) * gain * in + keep * state;
 #if !defined(QUILLORY_FAULT_DENORMALS)
             // A state this small is silence; keeping it would decay into denormals.
             if (std::fabs(state) < 1e-15f) {
