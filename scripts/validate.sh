@@ -35,5 +35,6 @@ for plugin in /usr/lib/vst/ZynChorus.so /usr/lib/vst/lsp-plugins/compressor-ster
   failed=$(grep -c '^FAIL ' "$log" || true)
   echo "   $name: $failed check(s) failing, exit status $status ($(elapsed_since "$began"));" \
        "details in $log"
-  grep '^FAIL ' "$log" | cut -c1-160 | sed 's/^/     /' || true
+  # Each failure as "check: what was seen", long enough to say what was seen.
+  grep '^FAIL ' "$log" | sed -E 's/^FAIL  ([^ ]+) +[0-9.]+ s  /     \1: /' | cut -c1-200 || true
 done
