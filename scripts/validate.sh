@@ -16,7 +16,7 @@ for preset in linux asan; do
   began=$(now_ms)
   step "validate the $preset build at level 10"
   choose_our_editor_checks "$preset"
-  in_display "build/$preset/host/quillory" validate --level 10 --quiet "${our_editor_checks[@]}"
+  validate_ours "$preset" in_display "build/$preset/host/quillory" validate --level 10
   echo "   done ($(elapsed_since "$began"))"
 done
 
