@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace quillory::validate {
@@ -86,12 +87,34 @@ private:
     XErrorHandler previousHandler = nullptr;
 };
 
+// A display that is named but refuses a connection is retried for a moment: a virtual X
+// server under load (or still tearing down the last check's connections) can refuse one
+// briefly, and a skip would leave the editor untried.
+Display* openDisplay() {
+    const char* name = std::getenv("DISPLAY");
+    const int attempts = name != nullptr && *name != '\0' ? 20 : 1;
+    for (int attempt = 1;; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) {
+            return display;
+        }
+        if (attempt == attempts) {
+            return nullptr;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
 } // namespace
 
 std::unique_ptr<HostWindow> HostWindow::create(int width, int height) {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = openDisplay();
     if (display == nullptr) {
-        skipCheck("no X display to open the editor on (set DISPLAY, or run under xvfb-run)");
+        const char* name = std::getenv("DISPLAY");
+        skipCheck(name != nullptr && *name != '\0'
+                      ? std::string("cannot connect to the X display ") + name +
+                            " to open the editor on"
+                      : "no X display to open the editor on (set DISPLAY, or run under "
+                        "xvfb-run)");
     }
     return std::make_unique<X11Window>(display, width, height);
 }
