@@ -36,6 +36,8 @@ if [ "$mode" = test ]; then
     zynaddsubfx-vst lsp-plugins-vst
     # 64-bit Wine runs the 64-bit DLL.
     wine wine64
+    # Wine shows the GUI back end's test windows on a virtual X display.
+    xvfb xauth
   )
   # 32-bit Wine, from the i386 architecture, runs the 32-bit DLL; a machine that cannot run
   # 32-bit programs has no use for it.

@@ -41,7 +41,12 @@ bool acquireWindowClass(WNDPROC procedure) {
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = name.c_str();
-        if (RegisterClassA(&windowClass) == 0) {
+        // A class left behind (its unregistering failed while a window of it still existed)
+        // is taken over as long as it is ours.
+        WNDCLASSA existing{};
+        const bool ours = GetClassInfoA(windowClass.hInstance, name.c_str(), &existing) != 0 &&
+                          existing.lpfnWndProc == procedure;
+        if (!ours && RegisterClassA(&windowClass) == 0) {
             return false;
         }
     }
