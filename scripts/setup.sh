@@ -21,6 +21,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libx11-dev
   libsndfile1-dev
+  # `quillory editor` writes its screenshots as PNG through zlib.
+  zlib1g-dev
 )
 foreign_architecture=
 if [ "$mode" = test ]; then
@@ -32,12 +34,13 @@ if [ "$mode" = test ]; then
     libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+    # A virtual X server for the tests of `quillory editor` and of the Windows editor under
+    # Wine, and real mouse input (XTEST) for the latter.
+    xvfb xauth xdotool
     # Third-party VST 2.4 plug-ins the host is tested against.
     zynaddsubfx-vst lsp-plugins-vst
     # 64-bit Wine runs the 64-bit DLL.
     wine wine64
-    # Wine shows the GUI back end's test windows on a virtual X display.
-    xvfb xauth
   )
   # 32-bit Wine, from the i386 architecture, runs the 32-bit DLL; a machine that cannot run
   # 32-bit programs has no use for it.
