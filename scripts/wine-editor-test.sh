@@ -23,13 +23,14 @@ mkdir -p "$folder"
 depth_display=(100 120)
 taps_dropdown=(140 160)
 
-# wait_for TEST SECONDS: polls `test` (a command) every tenth of a second.
+# wait_for TEST SECONDS: polls `test` (a command) every tenth of a second; fails at once when
+# the host has ended.
 wait_for() {
   local tries=$(($2 * 10))
   until eval "$1"; do
     tries=$((tries - 1))
-    if [ "$tries" -le 0 ]; then
-      echo "FAILED: waited $2 s for: $1" >&2
+    if [ "$tries" -le 0 ] || ! kill -0 "$host_pid" 2> /dev/null; then
+      echo "FAILED: waited for: $1; the host's output:" >&2
       tail -n 20 "$folder/host.log" >&2 || true
       return 1
     fi

@@ -5,6 +5,10 @@
 
 #include "gui/CDrawContext.h"
 #include "gui/platform/win32/WindowClass.h"
+#include "shell/AEffect.h"
+#include "shell/Opcodes.h"
+
+#include <cstdio>
 
 namespace quillory::test {
 namespace {
@@ -80,6 +84,62 @@ TEST_F(WindowClass, ParentDestroyedUnderAnOpenFrameClosesItCleanly) {
     EXPECT_TRUE(windowClassRegistered()) << "the frame still counts its window";
     frame->forget();
     EXPECT_FALSE(windowClassRegistered());
+}
+
+// The plug-in's requests answered as by a host that only tells its version.
+intptr_t QUILLORY_CALLBACK versionOnlyHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*,
+                                           float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+intptr_t dispatch(AEffect* effect, int32_t opcode, void* ptr = nullptr) {
+    return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
+}
+
+// The same through the DLL as a host loads it: two effects of one module, each editor in a
+// host window of its own.
+TEST_F(WindowClass, EditorsOfTwoInstancesOfThePlugInShareItsClassUntilBothClose) {
+    HMODULE plugin = LoadLibraryA(QUILLORY_PLUGIN_PATH);
+    ASSERT_NE(plugin, nullptr);
+    using EntryPoint = AEffect*(QUILLORY_CALLBACK*)(audioMasterCallback);
+    // Through a data pointer: the export's own type is not the one GetProcAddress declares.
+    const auto entry = reinterpret_cast<EntryPoint>(
+        reinterpret_cast<void*>(GetProcAddress(plugin, "VSTPluginMain")));
+    ASSERT_NE(entry, nullptr);
+    char className[32];
+    std::snprintf(className, sizeof className, "Plugin%p", static_cast<void*>(plugin));
+    const auto registered = [&] {
+        WNDCLASSA info{};
+        return GetClassInfoA(plugin, className, &info) != 0;
+    };
+
+    AEffect* effects[] = {entry(versionOnlyHost), entry(versionOnlyHost)};
+    HWND hosts[] = {makeHiddenHostWindow(242, 410), makeHiddenHostWindow(242, 410)};
+    HWND editors[2] = {};
+    for (int index = 0; index < 2; ++index) {
+        ASSERT_NE(effects[index], nullptr);
+        dispatch(effects[index], effOpen);
+        ASSERT_EQ(dispatch(effects[index], effEditOpen, hosts[index]), 1);
+        editors[index] = GetWindow(hosts[index], GW_CHILD);
+        char name[64] = {};
+        GetClassNameA(editors[index], name, sizeof name);
+        EXPECT_STREQ(name, className);
+    }
+    EXPECT_EQ(GetClassLongPtrA(editors[0], GCW_ATOM), GetClassLongPtrA(editors[1], GCW_ATOM));
+
+    dispatch(effects[0], effEditClose);
+    EXPECT_FALSE(IsWindow(editors[0]));
+    EXPECT_TRUE(IsWindow(editors[1]));
+    EXPECT_TRUE(registered()) << "the second editor still uses the class";
+    dispatch(effects[1], effEditClose);
+    EXPECT_FALSE(registered());
+
+    for (int index = 0; index < 2; ++index) {
+        dispatch(effects[index], effClose);
+        DestroyWindow(hosts[index]);
+    }
+    pumpMessages();
+    FreeLibrary(plugin);
 }
 
 } // namespace
