@@ -34,9 +34,9 @@ if [ "$mode" = test ]; then
     libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    # A virtual X server for the tests of `quillory editor` and the validator's editor
-    # checks.
-    xvfb xauth
+    # A virtual X server for the tests of `quillory editor`, the validator's editor checks
+    # and the Windows editor under Wine, and real mouse input (XTEST) for the latter.
+    xvfb xauth xdotool
     # Third-party VST 2.4 plug-ins the host is tested against.
     zynaddsubfx-vst lsp-plugins-vst
     # Valgrind for the leak check.
