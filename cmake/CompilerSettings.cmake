@@ -18,3 +18,16 @@ if(QUILLORY_SANITIZER)
   add_compile_options(-fsanitize=${QUILLORY_SANITIZER} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${QUILLORY_SANITIZER})
 endif()
+
+# Keeps a copy of the plug-in module next to `target`'s program, where it finds the plug-in
+# by default. A custom target, not a step after linking the program: that step would run
+# only when the program itself relinks, and a rebuilt plug-in would leave a stale copy
+# behind for the program to load.
+function(quillory_copy_plugin_beside target)
+  add_custom_target(${target}_plugin_copy
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:QuilloryChorus>
+            $<TARGET_FILE_DIR:${target}>/
+    DEPENDS QuilloryChorus
+    VERBATIM)
+  add_dependencies(${target} ${target}_plugin_copy)
+endfunction()
