@@ -16,7 +16,7 @@
 
 source "$(dirname "$0")/lib/steps.sh"
 source "$(dirname "$0")/lib/can-run-32bit.sh"
-source "$(dirname "$0")/lib/our-editor-checks.sh"
+source "$(dirname "$0")/lib/validate-ours.sh"
 cd "$QUILLORY_ROOT"
 
 export WINEPREFIX="$PWD/build/wine-prefix"

@@ -3,11 +3,12 @@
 # (the Windows DLLs are validated in test-windows.sh), then on the third-party plug-ins the
 # tests host, whose failures are reported but do not fail the run. Expects the linux and
 # asan presets to be built.
+#
 # Our editor checks run on a virtual display where the module has a window-system back end,
 # and are skipped, loudly, where it has none.
 
 source "$(dirname "$0")/lib/steps.sh"
-source "$(dirname "$0")/lib/our-editor-checks.sh"
+source "$(dirname "$0")/lib/validate-ours.sh"
 cd "$QUILLORY_ROOT"
 
 in_display() { xvfb-run -a -s "-screen 0 1024x768x24" "$@"; }
