@@ -19,17 +19,20 @@ esac
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libx11-dev
   libsndfile1-dev
+  # The Linux module's editor: an X11 window drawn with cairo, its text in Liberation Sans
+  # (what fontconfig answers for "Arial").
+  libx11-dev libcairo2-dev libfontconfig-dev fonts-liberation2
 )
 foreign_architecture=
 if [ "$mode" = test ]; then
   packages+=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    # The skin generator paints with cairo and the Liberation fonts; the headless GUI back
-    # end draws its text with them too.
-    libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
+    # The skin generator loads its fonts through FreeType.
+    libfreetype-dev
+    # The X11 editor's tests: a virtual X server and real input through XTEST.
+    xvfb xauth libxtst-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     # Third-party VST 2.4 plug-ins the host is tested against.
