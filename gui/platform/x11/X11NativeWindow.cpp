@@ -1,5 +1,6 @@
 #include "gui/platform/x11/X11NativeWindow.h"
 
+#include "gui/platform/x11/BoundingRect.h"
 #include "gui/platform/x11/X11ErrorTrap.h"
 #include "gui/platform/x11/X11PixelCopy.h"
 
@@ -16,17 +17,6 @@ constexpr long kEditorEvents = ExposureMask | ButtonPressMask | StructureNotifyM
 // _XEMBED_INFO: protocol version 0, flags XEMBED_MAPPED.
 constexpr long kEmbedInfo[2] = {0, 1};
 
-CRect unite(const CRect& a, const CRect& b) {
-    if (a.isEmpty()) {
-        return b;
-    }
-    if (b.isEmpty()) {
-        return a;
-    }
-    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                 std::max(a.bottom, b.bottom));
-}
-
 } // namespace
 
 NativeWindow::NativeWindow(std::shared_ptr<Connection> sharedConnection, ::Window window,
@@ -39,7 +29,7 @@ NativeWindow::~NativeWindow() {
 }
 
 void NativeWindow::touch(const CRect& area) {
-    unflushed = unite(unflushed, intersection(area, CRect(0, 0, shown.width, shown.height)));
+    unflushed = boundingRect(unflushed, intersection(area, CRect(0, 0, shown.width, shown.height)));
 }
 
 void NativeWindow::flush() {

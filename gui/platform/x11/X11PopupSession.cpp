@@ -1,6 +1,7 @@
 #include "gui/platform/x11/X11PopupSession.h"
 
 #include "gui/platform/cairo/CairoTextRenderer.h"
+#include "gui/platform/x11/BoundingRect.h"
 #include "gui/platform/x11/PopupNavigator.h"
 #include "gui/platform/x11/PopupPainter.h"
 #include "gui/platform/x11/X11ErrorTrap.h"
@@ -30,14 +31,6 @@ constexpr long kPaneEvents =
     ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
 constexpr unsigned int kGrabbedPointerEvents =
     ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-
-CRect unite(const CRect& a, const CRect& b) {
-    if (a.isEmpty()) {
-        return b;
-    }
-    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                 std::max(a.bottom, b.bottom));
-}
 
 std::optional<PopupKey> popupKey(XKeyEvent& press) {
     switch (XLookupKeysym(&press, 0)) {
@@ -243,8 +236,8 @@ public:
         NativeWindow& editor = host.editor;
         if (event.xany.window == editor.id && event.type == Expose) {
             const XExposeEvent& expose = event.xexpose;
-            exposed = unite(exposed, CRect(expose.x, expose.y, expose.x + expose.width,
-                                           expose.y + expose.height));
+            exposed = boundingRect(exposed, CRect(expose.x, expose.y, expose.x + expose.width,
+                                                  expose.y + expose.height));
             return;
         }
         if (event.xany.window == editor.id && event.type == DestroyNotify) {

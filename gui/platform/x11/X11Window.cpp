@@ -1,6 +1,7 @@
 #include "gui/platform/x11/X11Window.h"
 
 #include "gui/GuiConstants.h"
+#include "gui/platform/x11/BoundingRect.h"
 #include "gui/platform/x11/X11Backend.h"
 #include "gui/platform/x11/X11ErrorTrap.h"
 #include "gui/platform/x11/X11PopupSession.h"
@@ -40,14 +41,6 @@ unsigned int cursorShape(CCursorType cursor) {
         break;
     }
     return XC_left_ptr;
-}
-
-CRect unite(const CRect& a, const CRect& b) {
-    if (a.isEmpty()) {
-        return b;
-    }
-    return CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                 std::max(a.bottom, b.bottom));
 }
 
 } // namespace
@@ -100,8 +93,8 @@ void X11Window::deliver(const std::vector<XEvent>& queued) {
         }
         if (event.type == Expose) {
             const XExposeEvent& expose = event.xexpose;
-            exposed = unite(exposed, CRect(expose.x, expose.y, expose.x + expose.width,
-                                           expose.y + expose.height));
+            exposed = boundingRect(exposed, CRect(expose.x, expose.y, expose.x + expose.width,
+                                                  expose.y + expose.height));
         }
     }
     // Painted first, so that a press answered with a popup finds the window drawn.
