@@ -82,6 +82,17 @@ TEST_F(X11Windows, RealPressesAndWheelTurnsReachTheViewUnderThePointer) {
     host.release(1);
     EXPECT_EQ(windowOf(*frame)->mouseButtons(), 0);
     EXPECT_EQ(windowOf(*frame)->screenOrigin(), CPoint(100, 100));
+    // The cursor, as a drag polls it, in the frame's coordinates: asked on the editor's own
+    // connection, not through the shell's services (which open one for every call).
+    gui::headless::HeadlessServices elsewhere;
+    elsewhere.cursor = {900, 700};
+    platform::setServices(&elsewhere);
+    CDrawContext* context = frame->createDrawContext();
+    CPoint cursor;
+    view->getMouseLocation(context, cursor);
+    context->forget();
+    platform::setServices(nullptr);
+    EXPECT_EQ(cursor, CPoint(75, 55));
     frame->forget();
     host.destroy(parent);
 }

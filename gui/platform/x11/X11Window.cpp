@@ -157,7 +157,7 @@ CPoint X11Window::screenOrigin() const {
     return trap.succeeded() ? CPoint(x, y) : CPoint();
 }
 
-int32_t X11Window::mouseButtons() const {
+X11Window::Pointer X11Window::queryPointer() const {
     ::Window root = 0;
     ::Window child = 0;
     int rootX = 0;
@@ -167,7 +167,15 @@ int32_t X11Window::mouseButtons() const {
     unsigned int state = 0;
     XQueryPointer(native->display(), native->format.root, &root, &child, &rootX, &rootY, &windowX,
                   &windowY, &state);
-    return toolkitButtons(state);
+    return Pointer{CPoint(rootX, rootY), state};
+}
+
+int32_t X11Window::mouseButtons() const {
+    return toolkitButtons(queryPointer().state);
+}
+
+CPoint X11Window::cursorPosition() const {
+    return queryPointer().onScreen;
 }
 
 int32_t X11Window::runPopup(const PopupMenu& menu, CPoint screenPosition, PopupButton button) {

@@ -25,6 +25,7 @@ public:
     std::unique_ptr<Surface> createSurface() override;
     CPoint screenOrigin() const override;
     int32_t mouseButtons() const override;
+    CPoint cursorPosition() const override;
     int32_t runPopup(const PopupMenu& menu, CPoint screenPosition, PopupButton button) override;
     void setCursor(CCursorType cursor) override;
 
@@ -36,6 +37,12 @@ private:
     void deliver(const std::vector<XEvent>& queued);
     void deliverPress(const XButtonEvent& press);
     void paint(const CRect& area);
+    // The pointer's position on the root window and the buttons and modifiers held.
+    struct Pointer {
+        CPoint onScreen;
+        unsigned int state = 0;
+    };
+    Pointer queryPointer() const;
 
     X11Backend& owner;
     std::shared_ptr<NativeWindow> native;
