@@ -11,12 +11,18 @@ const char* const kUsage =
   quillory render [--plugin PATH] [--program N|NAME] [--param KEY=VALUE]...
                   [--block-size N] [--tail SECONDS] [--format float|pcm16|pcm24] [--quiet]
                   INPUT OUTPUT
+  quillory editor [--plugin PATH] [--program N|NAME] [--param KEY=VALUE]...
+                  [--screenshot FILE.png]
   quillory demo [--plugin PATH] [OUTDIR]
 
   info    prints what a host sees of the plug-in: identity, flags, parameters, programs
   render  runs an audio file (WAV, AIFF, FLAC, ...; mono or stereo) through the plug-in;
           KEY is a parameter index or name, VALUE a normalised value from 0 to 1; the
           output is 32-bit float unless the format or a FLAC output says otherwise
+  editor  opens the plug-in's X11 editor in a window of its own and runs silence through
+          the plug-in meanwhile; prints every parameter change the editor makes; closes
+          with the window or Ctrl-C. --screenshot writes the editor as PNG once it has
+          drawn, and exits
   demo    synthesises a short piece, renders it through every program into OUTDIR
           (default demo-out) and prints the level of each result
 
@@ -194,6 +200,30 @@ RenderOptions parseRender(const std::vector<std::string>& arguments,
     }
     if (options.format == SampleFormat::Float && containerFor(options.output) == Container::Flac) {
         reader.fail("FLAC cannot hold 32-bit float samples; use --format pcm24 or pcm16");
+    }
+    return options;
+}
+
+EditorOptions parseEditor(const std::vector<std::string>& arguments,
+                          const std::string& defaultPlugin) {
+    EditorOptions options;
+    options.pluginPath = defaultPlugin;
+    ArgumentReader reader("editor", arguments);
+    std::string value;
+    while (reader.next()) {
+        if (reader.takeOption("--plugin", options.pluginPath)) {
+        } else if (reader.takeOption("--program", value)) {
+            options.program = value;
+        } else if (reader.takeOption("--param", value)) {
+            options.parameters.push_back(parseParameter(reader, value));
+        } else if (reader.takeOption("--screenshot", value)) {
+            if (value.empty()) {
+                reader.fail("the screenshot file name must not be empty");
+            }
+            options.screenshot = value;
+        } else if (const std::optional<std::string> operand = reader.takeOperand()) {
+            reader.fail("unexpected argument '" + *operand + "'");
+        }
     }
     return options;
 }

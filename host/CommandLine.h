@@ -38,6 +38,13 @@ struct RenderOptions {
     std::string output;
 };
 
+struct EditorOptions {
+    std::string pluginPath;
+    std::optional<std::string> program; // index or name
+    std::vector<ParameterArgument> parameters;
+    std::optional<std::string> screenshot; // PNG file: take one picture and exit
+};
+
 struct DemoOptions {
     std::string pluginPath;
     std::string outputDirectory = "demo-out";
@@ -49,6 +56,8 @@ extern const char* const kUsage;
 // `defaultPlugin`.
 InfoOptions parseInfo(const std::vector<std::string>& arguments, const std::string& defaultPlugin);
 RenderOptions parseRender(const std::vector<std::string>& arguments,
+                          const std::string& defaultPlugin);
+EditorOptions parseEditor(const std::vector<std::string>& arguments,
                           const std::string& defaultPlugin);
 DemoOptions parseDemo(const std::vector<std::string>& arguments, const std::string& defaultPlugin);
 

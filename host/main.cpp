@@ -2,12 +2,14 @@
 //
 //   quillory info    what a host sees of a plug-in
 //   quillory render  an audio file through a plug-in
+//   quillory editor  a plug-in's editor in a window, or a screenshot of it
 //   quillory demo    a synthesised piece through every program
 //
 // Exit status: 0 done, 1 a file or the plug-in could not be used, 2 bad command line.
 
 #include "host/CommandLine.h"
 #include "host/Demo.h"
+#include "host/EditorCommand.h"
 #include "host/Info.h"
 #include "host/Render.h"
 
@@ -28,6 +30,9 @@ int main(int argc, char** argv) {
         }
         if (command == "render") {
             return runRender(rest);
+        }
+        if (command == "editor") {
+            return runEditor(rest);
         }
         if (command == "demo") {
             return runDemo(rest);

@@ -60,6 +60,7 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
         factoryPrograms[index].effect = this;
     }
     buildParameters();
+    buildEditorModels();
 
     // Calendar time in whole seconds, truncated to 32 bits, seeds the Wander drift.
     seedRandom(static_cast<uint32_t>(std::time(nullptr)));
@@ -83,7 +84,14 @@ QuilloryChorusVst::QuilloryChorusVst(audioMasterCallback host)
     }
 }
 
-QuilloryChorusVst::~QuilloryChorusVst() = default;
+// The editor's views point at the control models, which go before the base class deletes the
+// editor: a host that closes the effect with its window still open gets the window closed
+// first.
+QuilloryChorusVst::~QuilloryChorusVst() {
+    if (editor != nullptr) {
+        editor->close();
+    }
+}
 
 void QuilloryChorusVst::buildParameters() {
     parameters[kParamDepth] =
@@ -130,6 +138,21 @@ void QuilloryChorusVst::jumpTo(int32_t index, double value) {
 
 void QuilloryChorusVst::choose(int32_t index, int32_t choice) {
     chorus.controls.choose(choiceFor(index), choice);
+}
+
+// Made right after the parameters, which they attach themselves to. Their bitmaps are loaded
+// here, from the back end installed before the effect was made.
+void QuilloryChorusVst::buildEditorModels() {
+    pads[0] = std::make_unique<Pad>(parameters[kParamDepth].get(), 101, 103, kWhiteCColor, 71, 70,
+                                    kPadStyleBar, this, nullptr);
+    pads[1] = std::make_unique<Pad>(parameters[kParamSpeed].get(), 105, 106, kWhiteCColor, 159, 70,
+                                    kPadStyleBar, this, pads[0].get());
+    pads[2] = std::make_unique<Pad>(parameters[kParamMix].get(), 111, 104, kBlackCColor, 60, 307,
+                                    kPadStyleMarker, this, pads[1].get());
+    dropdowns[0] =
+        std::make_unique<ChorusTapsDropdown>(parameters[kParamTaps].get(), this, nullptr);
+    dropdowns[1] = std::make_unique<ChorusWaveformDropdown>(parameters[kParamWaveform].get(), this,
+                                                            dropdowns[0].get());
 }
 
 ParameterX* QuilloryChorusVst::parameter(int32_t index) {

@@ -9,6 +9,8 @@
 // processor's control inbox, which it checks before every frame.
 
 #include "editor/ChorusEditorContext.h"
+#include "editor/Dropdown.h"
+#include "editor/Pad.h"
 #include "engine/ChorusProcessor.h"
 #include "params/ChorusProgram.h"
 #include "params/ParameterOwner.h"
@@ -68,6 +70,10 @@ public:
 
     // What the editor needs of the effect.
     ParameterX* parameter(int32_t index) override;
+    Pad* padList() override { return pads[0].get(); }
+    Dropdown* dropdownList() override { return dropdowns[0].get(); }
+    PadDisplay* activeDrag() override { return draggedDisplay; }
+    void setActiveDrag(PadDisplay* display) override { draggedDisplay = display; }
 
     // Replaces the time-seeded Wander draws with a repeatable sequence. Call it before
     // processing starts: the generator belongs to the audio thread.
@@ -82,12 +88,21 @@ public:
     std::unique_ptr<ChorusProgram[]> factoryPrograms;
     ChorusProgram* currentProgram = nullptr;
 
+    // The editor's control models: Depth, Speed and Mix pads, taps and waveform dropdowns.
+    static constexpr int32_t kNumPads = 3;
+    static constexpr int32_t kNumDropdowns = 2;
+    std::unique_ptr<Pad> pads[kNumPads];
+    std::unique_ptr<Dropdown> dropdowns[kNumDropdowns];
+
 private:
     void buildParameters();
+    void buildEditorModels();
     void loadBank();
     // Sets all five parameters from `program` at once, without glides. Control lock held.
     void applyProgram(const ChorusProgram& program);
     ParameterX* findParameter(int32_t index) const;
+
+    PadDisplay* draggedDisplay = nullptr; // user-interface thread only
 };
 
 } // namespace quillory

@@ -23,6 +23,8 @@ packages=(
   # The Linux module's editor: an X11 window drawn with cairo, its text in Liberation Sans
   # (what fontconfig answers for "Arial").
   libx11-dev libcairo2-dev libfontconfig-dev fonts-liberation2
+  # `quillory editor` writes its screenshots as PNG through zlib.
+  zlib1g-dev
 )
 foreign_architecture=
 if [ "$mode" = test ]; then
@@ -31,7 +33,8 @@ if [ "$mode" = test ]; then
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     # The skin generator loads its fonts through FreeType.
     libfreetype-dev
-    # The X11 editor's tests: a virtual X server and real input through XTEST.
+    # The X11 editor's tests and those of `quillory editor`: a virtual X server and real
+    # input through XTEST.
     xvfb xauth libxtst-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
