@@ -259,5 +259,44 @@ TEST(PopupNavigation, TheOpeningReleasePicksNothingAndSubMenusStayOnTheScreen) {
     EXPECT_EQ(empty.result(), gui::x11::PopupNavigator::Outcome::kDismissed);
 }
 
+// The pixels of a menu pane: the check mark only beside the checked entry (the current one of
+// an option menu with the check style), the highlight behind the hovered entry only.
+TEST(PopupPainting, ChecksOnlyTheCheckedEntryAndHighlightsOnlyTheHoveredOne) {
+    gui::PopupMenu menu;
+    for (const char* text : {"2", "3", "4"}) {
+        PopupItem item;
+        item.text = text;
+        item.checked = menu.items.empty();
+        menu.items.push_back(item);
+    }
+    gui::x11::X11Backend x11;
+    gui::x11::PopupNavigator navigator(
+        menu, CPoint(), CRect(0, 0, 400, 300),
+        [](const std::string& text) { return static_cast<int32_t>(text.size()) * 7; });
+    navigator.pointerMoved(itemCentre(navigator.openPanes()[0].frame, 2));
+    const gui::x11::PopupPane& pane = navigator.openPanes()[0];
+    gui::PixelImage image(pane.frame.width(), pane.frame.height());
+    gui::x11::paintPopupPane(image, pane, x11, x11.textRenderer());
+
+    const auto checkColumn = [&](std::size_t row) {
+        const CRect& item = pane.layout.items[row];
+        return CRect(item.left, item.top, item.left + gui::x11::kPopupCheckColumn, item.bottom);
+    };
+    const auto count = [&](const CRect& area, CColor color) {
+        int32_t found = 0;
+        for (int32_t y = area.top; y < area.bottom; ++y) {
+            for (int32_t x = area.left; x < area.right; ++x) {
+                found += image.at(x, y) == pixel(color) ? 1 : 0;
+            }
+        }
+        return found;
+    };
+    EXPECT_GT(count(checkColumn(0), kBlackCColor), 10);
+    EXPECT_EQ(count(checkColumn(1), kBlackCColor), 0);
+    EXPECT_TRUE(allPixelsAre(image, checkColumn(2), pixel(gui::x11::kPopupHighlight)));
+    EXPECT_EQ(count(pane.layout.items[0], gui::x11::kPopupHighlight), 0);
+    EXPECT_EQ(count(pane.layout.items[1], gui::x11::kPopupHighlight), 0);
+}
+
 } // namespace
 } // namespace quillory::test
