@@ -140,10 +140,13 @@ TEST_F(EditorCommand, OurEditorOnX11ShowsWhatTheHeadlessBackEndDraws) {
     std::vector<std::string> arguments = {"editor"};
     arguments.insert(arguments.end(), settings.begin(), settings.end());
     arguments.insert(arguments.end(), {"--screenshot", folder / "x11.png"});
-    const RunResult shown = runQuillory(arguments);
+    // Fontconfig keeps its caches where a leak checker cannot follow them, and in `quillory`
+    // they leave with the unloaded plug-in: neither program is checked for leaks here. The X11
+    // back end's own tests check for leaks with the caches released.
+    const RunResult shown = runQuillory(arguments, {"ASAN_OPTIONS=detect_leaks=0"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
 
-    std::string headless = QUILLORY_SCREENSHOT_PROGRAM_PATH;
+    std::string headless = "ASAN_OPTIONS=detect_leaks=0 " QUILLORY_SCREENSHOT_PROGRAM_PATH;
     for (const std::string& setting : settings) {
         headless += " " + setting;
     }
