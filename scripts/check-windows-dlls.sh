@@ -2,7 +2,7 @@
 # Fails unless each given DLL exports exactly VSTPluginMain and main and imports nothing but
 # system DLLs: a plug-in must load on a machine that has no MinGW runtime.
 set -euo pipefail
-allowed='^(kernel32|user32|gdi32|ole32|shell32|msimg32|msvcrt)\.dll$'
+allowed='^(kernel32|user32|gdi32|ole32|shell32|msvcrt)\.dll$'
 for dll in "$@"; do
   exports=$(objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' \
             | awk 'NR > 1 && NF { print $NF }' | sort | tr '\n' ' ')

@@ -33,9 +33,9 @@ if [ "$mode" = test ]; then
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     # The skin generator loads its fonts through FreeType.
     libfreetype-dev
-    # The X11 editor's tests and those of `quillory editor`: a virtual X server and real
-    # input through XTEST.
-    xvfb xauth libxtst-dev
+    # A virtual X server and real input through XTEST for the tests of the X11 editor, of
+    # `quillory editor` and of the Windows editor under Wine.
+    xvfb xauth libxtst-dev xdotool
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     # Third-party VST 2.4 plug-ins the host is tested against.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Loads the Windows DLLs the way a Windows host does, under Wine: runs the host-level checks
-# against each, renders the parity set with all three builds and compares them, and checks
-# what the DLLs import. Expects the linux, win32 and win64 presets to be built.
+# against each, renders the parity set with all three builds and compares them, runs the GUI
+# back end's tests and the editor with real mouse input on a virtual display, and checks what
+# the DLLs import. Expects the linux, win32 and win64 presets to be built.
 #
 # On a machine that cannot run 32-bit x86 programs, 32-bit Wine cannot start: the prefix is
 # then made with 64-bit Wine and every run of the 32-bit DLL is skipped, loudly. The import
@@ -21,7 +22,7 @@ arches=(win64)
 if can_run_32bit; then
   arches=(win32 win64)
 else
-  skip_note "32-bit Windows DLL not run under Wine (host-level checks and parity render): $(no_32bit_reason). It is still built, and its imports and exports are checked."
+  skip_note "32-bit Windows DLL not run under Wine (host-level checks, parity render, GUI back-end tests and the editor with real input): $(no_32bit_reason). It is still built, and its imports and exports are checked."
 fi
 runner_for() {
   if [ "$1" = win32 ]; then echo "$wine32"; else echo "$wine64"; fi
@@ -65,6 +66,38 @@ for arch in "${arches[@]}"; do
   build/linux/conformance/quillory_conformance compare build/parity/linux "build/parity/$arch"
 done
 echo "   parity done ($(elapsed_since "$began"))"
+
+# The GUI back end's tests open windows, so Wine needs an X display: a virtual one, and a
+# Wine started on it (one already running without a display cannot open windows). Each run
+# also writes the reference scene as its window showed it, compared with the headless one.
+wineserver --kill 2> /dev/null || true
+wineserver --wait 2> /dev/null || true
+rm -rf build/gui-scene
+mkdir -p build/gui-scene
+for arch in "${arches[@]}"; do
+  began=$(now_ms)
+  runner=$(runner_for "$arch")
+  step "GUI back end, $arch, under $(basename "$runner") on a virtual display"
+  quiet "gui-$arch" timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+    '"$1" "$2" && "$1" "$2" scene "$3"; status=$?; wineserver --kill; exit $status' _ \
+    "$runner" "build/$arch/conformance/gui/quillory_gui_win32_tests.exe" "build/gui-scene/$arch.bmp"
+  grep -E '^\[  PASSED  \]' "$QUILLORY_LOGS/gui-$arch.log" | sed 's/^/   /'
+  step "GUI reference scene: $arch window against the headless rendering"
+  build/linux/tests/quillory_scene_compare "build/gui-scene/$arch.bmp"
+  echo "   $arch GUI done ($(elapsed_since "$began"))"
+done
+
+# The editor in a Windows host, driven with the real mouse from the X side; its pictures are
+# compared with the headless editor's.
+for arch in "${arches[@]}"; do
+  began=$(now_ms)
+  runner=$(runner_for "$arch")
+  step "editor, $arch DLL under $(basename "$runner"): a drag and a popup pick with real input"
+  timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+    '"$@"; status=$?; wineserver --kill; exit $status' _ bash scripts/wine-editor-test.sh \
+    "$runner" "build/$arch/conformance/editor/quillory_editor_host.exe" "build/wine-editor/$arch"
+  echo "   $arch editor done ($(elapsed_since "$began"))"
+done
 
 step "DLL imports and exports"
 bash scripts/check-windows-dlls.sh build/win32/plugin/QuilloryChorus.dll \
