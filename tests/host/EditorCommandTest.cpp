@@ -140,9 +140,9 @@ TEST_F(EditorCommand, OurEditorOnX11ShowsWhatTheHeadlessBackEndDraws) {
     std::vector<std::string> arguments = {"editor"};
     arguments.insert(arguments.end(), settings.begin(), settings.end());
     arguments.insert(arguments.end(), {"--screenshot", folder / "x11.png"});
-    // Fontconfig keeps its caches where a leak checker cannot follow them, and in `quillory`
-    // they leave with the unloaded plug-in: neither program is checked for leaks here. The X11
-    // back end's own tests check for leaks with the caches released.
+    // Fontconfig keeps its caches where a leak checker cannot follow them: neither program is
+    // checked for leaks here. The X11 back end's own tests check for leaks with the caches
+    // released.
     const RunResult shown = runQuillory(arguments, {"ASAN_OPTIONS=detect_leaks=0"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
 
