@@ -10,7 +10,6 @@
 #include "gui/CFrame.h"
 #include "gui/GuiConstants.h"
 #include "gui/platform/Window.h"
-#include "shell/platform/Platform.h"
 
 namespace quillory {
 
@@ -130,7 +129,7 @@ void QuilloryChorusVstEditor::pollDrag() {
     }
     const int32_t button = window->mouseButtons() & kMouseLeft;
     const CPoint origin = window->screenOrigin();
-    const platform::ScreenPoint cursor = platform::services().cursorPosition();
+    const CPoint cursor = window->cursorPosition();
     dragged->updateDrag(button, CPoint(cursor.x - origin.x, cursor.y - origin.y));
 }
 

@@ -111,7 +111,13 @@ void CDrawContext::setFont(int32_t fontID, int32_t size, int32_t style) {
 }
 
 void CDrawContext::getMouseLocation(CPoint& point) const {
-    const platform::ScreenPoint cursor = platform::services().cursorPosition();
+    CPoint cursor;
+    if (frame != nullptr && frame->getPlatformWindow() != nullptr) {
+        cursor = frame->getPlatformWindow()->cursorPosition();
+    } else {
+        const platform::ScreenPoint polled = platform::services().cursorPosition();
+        cursor = CPoint(polled.x, polled.y);
+    }
     point = CPoint(cursor.x - offsetScreen.x, cursor.y - offsetScreen.y);
 }
 

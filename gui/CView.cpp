@@ -3,7 +3,6 @@
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
-#include "shell/platform/Platform.h"
 
 #include <cstring>
 
@@ -131,8 +130,7 @@ void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
         context->offset.offset(-containerSize.left, -containerSize.top);
         return;
     }
-    const platform::ScreenPoint cursor = platform::services().cursorPosition();
-    point = CPoint(cursor.x - context->offsetScreen.x, cursor.y - context->offsetScreen.y);
+    context->getMouseLocation(point);
 }
 
 CPoint& CView::frameToLocal(CPoint& point) const {

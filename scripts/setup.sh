@@ -19,8 +19,10 @@ esac
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libx11-dev
   libsndfile1-dev
+  # The Linux module's editor: an X11 window drawn with cairo, its text in Liberation Sans
+  # (what fontconfig answers for "Arial").
+  libx11-dev libcairo2-dev libfontconfig-dev fonts-liberation2
   # `quillory editor` writes its screenshots as PNG through zlib.
   zlib1g-dev
 )
@@ -29,14 +31,13 @@ if [ "$mode" = test ]; then
   packages+=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    # The skin generator paints with cairo and the Liberation fonts; the headless GUI back
-    # end draws its text with them too.
-    libcairo2-dev libfontconfig-dev libfreetype-dev fonts-liberation2
+    # The skin generator loads its fonts through FreeType.
+    libfreetype-dev
+    # A virtual X server and real input through XTEST for the tests of the X11 editor, of
+    # `quillory editor`, of the Windows editor under Wine and the validator's editor checks.
+    xvfb xauth libxtst-dev xdotool
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    # A virtual X server for the tests of `quillory editor`, the validator's editor checks
-    # and the Windows editor under Wine, and real mouse input (XTEST) for the latter.
-    xvfb xauth xdotool
     # Third-party VST 2.4 plug-ins the host is tested against.
     zynaddsubfx-vst lsp-plugins-vst
     # Valgrind for the leak check.

@@ -1,7 +1,7 @@
 #pragma once
 // The window system's own back end for the plug-in module: X11 in the Linux module, Win32 in
-// the DLLs. Each platform's back-end library defines systemBackend(); a build without one
-// links the definition that answers null, and the editor then fails to open, cleanly.
+// the DLLs. Each platform's back-end library defines systemBackend(); when it answers null
+// the editor fails to open, cleanly.
 
 namespace quillory::gui {
 

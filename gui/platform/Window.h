@@ -83,6 +83,11 @@ public:
     // The client area's top-left corner in screen coordinates, now.
     virtual CPoint screenOrigin() const = 0;
 
+    // Where the cursor is in screen coordinates, now. By default the shell's platform
+    // services answer; a back end with a connection of its own to the window system asks
+    // through it (opening one for every poll of a drag would cost far more than the poll).
+    virtual CPoint cursorPosition() const;
+
     // The buttons and modifier keys held now (kMouseLeft ... kModifierAlt), polled from the
     // system rather than taken from events, so that a drag can follow the mouse without
     // events. With swapped buttons the primary button still gives kMouseLeft.

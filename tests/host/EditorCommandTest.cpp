@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <utility>
+#include <vector>
 
 namespace quillory::testing {
 namespace {
@@ -126,6 +128,40 @@ TEST_F(EditorCommand, ClosesWithTheWindowsCloseButtonOrCtrlC) {
         }
         EXPECT_EQ(running.exitStatus(), 0) << (closeButton ? "close button" : "Ctrl-C");
     }
+}
+
+// Our own plug-in's editor, opened by `quillory editor` through the module's X11 back end,
+// shows the very pixels the headless back end draws for the same settings: the same
+// rasteriser and the same text reach the window unchanged.
+TEST_F(EditorCommand, OurEditorOnX11ShowsWhatTheHeadlessBackEndDraws) {
+    ScratchFolder folder;
+    const std::vector<std::string> settings = {"--param", "0=0.62", "--param", "1=0.45",
+                                               "--param", "2=0.5",  "--param", "4=0.35"};
+    std::vector<std::string> arguments = {"editor"};
+    arguments.insert(arguments.end(), settings.begin(), settings.end());
+    arguments.insert(arguments.end(), {"--screenshot", folder / "x11.png"});
+    // Fontconfig keeps its caches where a leak checker cannot follow them: neither program is
+    // checked for leaks here. The X11 back end's own tests check for leaks with the caches
+    // released.
+    const RunResult shown = runQuillory(arguments, {"ASAN_OPTIONS=detect_leaks=0"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+
+    std::string headless = "ASAN_OPTIONS=detect_leaks=0 " QUILLORY_SCREENSHOT_PROGRAM_PATH;
+    for (const std::string& setting : settings) {
+        headless += " " + setting;
+    }
+    ASSERT_EQ(std::system((headless + " " + (folder / "headless.png")).c_str()), 0);
+
+    const Picture onX11 = readPng(folder / "x11.png");
+    const Picture drawn = readPng(folder / "headless.png");
+    ASSERT_EQ(onX11.width, 242);
+    ASSERT_EQ(onX11.height, 410);
+    ASSERT_EQ(drawn.width, onX11.width);
+    ASSERT_EQ(drawn.height, onX11.height);
+    EXPECT_EQ(std::mismatch(onX11.pixels.begin(), onX11.pixels.end(), drawn.pixels.begin()).first -
+                  onX11.pixels.begin(),
+              static_cast<std::ptrdiff_t>(onX11.pixels.size()))
+        << "the first differing pixel, counted row by row";
 }
 
 TEST_F(EditorCommand, ShowsAnEditorOfAnotherMaker) {
