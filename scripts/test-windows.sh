@@ -30,7 +30,7 @@ arches=(win64)
 if can_run_32bit; then
   arches=(win32 win64)
 else
-  skip_note "32-bit Windows DLL not run under Wine (host-level checks, parity render, GUI back-end tests and the editor with real input): $(no_32bit_reason). It is still built, and its imports and exports are checked."
+  skip_note "32-bit Windows DLL not run under Wine (host-level checks, level-10 validation, parity render, GUI back-end tests and the editor with real input): $(no_32bit_reason). It is still built, and its imports and exports are checked."
 fi
 runner_for() {
   if [ "$1" = win32 ]; then echo "$wine32"; else echo "$wine64"; fi
