@@ -100,7 +100,6 @@ for arch in "${arches[@]}"; do
   began=$(now_ms)
   runner=$(runner_for "$arch")
   step "validate the $arch DLL at level 10 under $(basename "$runner")"
-  choose_our_editor_checks "$arch"
   validate_ours "$arch" in_display "$runner" "build/$arch/conformance/quillory_validate.exe" \
     --level 10
   echo "   done ($(elapsed_since "$began"))"
